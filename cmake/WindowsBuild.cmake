@@ -1,0 +1,49 @@
+# The Windows build: setup.exe, and the conformance tests run under Wine.
+
+# The same compiled resources as the host build, turned into an object for the linker.
+set(CORVANE_RES_OBJ ${CMAKE_BINARY_DIR}/res/setup_res.o)
+add_custom_command(
+    OUTPUT ${CORVANE_RES_OBJ}
+    COMMAND ${CORVANE_WINDRES} --input-format=res --output-format=coff -i ${CORVANE_RES} -o ${CORVANE_RES_OBJ}
+    DEPENDS ${CORVANE_RES}
+    COMMENT "Converting setup.res to an object"
+    VERBATIM)
+add_custom_target(corvane_setup_res_obj DEPENDS ${CORVANE_RES_OBJ})
+
+# Statically linked so that the program imports system DLLs only; small and stripped.
+set(CORVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+add_executable(setup WIN32 app/TheApp.cpp ${CORVANE_RES_OBJ})
+target_link_libraries(setup PRIVATE launcher)
+target_compile_options(setup PRIVATE ${CORVANE_WARNINGS})
+# The entry is in the launcher library; the start-up code asks for it only after that library
+# has been searched, so name it up front.
+target_link_options(setup PRIVATE ${CORVANE_STATIC_LINK} -s -Wl,-u,_WinMain@16
+                    ${CMAKE_SOURCE_DIR}/installer/setup.def)
+set_property(TARGET setup APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/installer/setup.def)
+target_compile_options(launcher PRIVATE -Os)
+set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)
+
+if(BUILD_TESTING)
+    # GoogleTest from Debian's source package, built for Windows.
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+    file(GLOB CONFORMANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/conformance/*.cpp)
+    add_executable(conformance_tests ${CONFORMANCE_SOURCES}
+                   ${CMAKE_SOURCE_DIR}/tests/conformance/platform/WindowsPlatform.cpp
+                   ${CORVANE_RES_OBJ})
+    target_include_directories(conformance_tests PRIVATE tests/conformance tests/support)
+    target_link_libraries(conformance_tests PRIVATE launcher gtest)
+    target_compile_options(conformance_tests PRIVATE ${CORVANE_WARNINGS})
+    target_link_options(conformance_tests PRIVATE ${CORVANE_STATIC_LINK})
+    add_test(NAME windows.conformance COMMAND conformance_tests)
+
+    # The shipped program: a 32-bit GUI executable importing system DLLs only.
+    add_test(NAME windows.setup_exe_shape
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/check_setup_exe.sh $<TARGET_FILE:setup>)
+    # It starts under Wine and ends its run with exit code 0.
+    add_test(NAME windows.setup_runs COMMAND setup)
+    set_tests_properties(windows.setup_runs PROPERTIES TIMEOUT 60)
+endif()

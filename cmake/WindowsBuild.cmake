@@ -52,5 +52,5 @@ if(BUILD_TESTING)
     add_test(NAME windows.setup_runs
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/smoke_run.sh $<TARGET_FILE:setup>
                      $<TARGET_FILE:standin_engine> ${CMAKE_BINARY_DIR})
-    set_tests_properties(windows.setup_runs PROPERTIES TIMEOUT 90)
+    set_tests_properties(windows.setup_runs PROPERTIES TIMEOUT 240)
 endif()

@@ -28,6 +28,7 @@ BINFMT_NAME=qemu-i386
 BINFMT_RULE=':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$QEMU_BINARY"':F'
 
 NATIVE_ARCH=$(dpkg --print-architecture)
+# shellcheck disable=SC1091
 CODENAME=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
 
 # Prints the packages of the given list that are not fully installed.
@@ -78,9 +79,6 @@ if i386_programs_run; then
     if [[ -e $BINFMT_DIR/$BINFMT_NAME ]] && ! qemu_is_recent; then
         NEED_QEMU=1
     fi
-elif [[ -n $(missing_packages wine32:i386) ]] && ! needs_i386_arch; then
-    # wine32 is about to be installed; decide about qemu after that.
-    NEED_QEMU=2
 else
     NEED_QEMU=1
 fi
@@ -133,11 +131,6 @@ if ((${#MISSING[@]})); then
     run_quiet "${APT[@]}" install "${MISSING[@]}"
     mapfile -t STILL < <(missing_packages "${PACKAGES[@]}")
     ((${#STILL[@]} == 0)) || fail "still missing after apt-get install: ${STILL[*]}"
-fi
-
-if ((NEED_QEMU == 2)); then
-    NEED_QEMU=0
-    i386_programs_run || NEED_QEMU=1
 fi
 
 if ((NEED_QEMU)); then

@@ -10,7 +10,7 @@ cp "$setup_exe" "$medium/setup.exe"
 cp "$engine_exe" "$medium/ishield.app"
 printf 'window=1\r\ndelay=200\r\n' >"$medium/engine.cfg"
 
-timeout 60 "$wine_run" "$medium/setup.exe"
+timeout 180 "$wine_run" "$medium/setup.exe"
 code=$?
 received=$(cat "$medium/engine-cmdline.txt" 2>/dev/null || echo "(engine never started)")
 # Wine shows the Unix file system as drive Z:.

@@ -140,6 +140,11 @@ public:
     std::vector<UINT> PostedMessages(HWND hwnd);  // messages waiting for a window
     // Fault injection: CreateWindowExA fails while set.
     void RefuseWindowCreation(bool refuse);
+    // Fault injection: dialogs cannot be created from templates while set.
+    void RefuseDialogCreation(bool refuse);
+    // Widens the moment between a modal dialog's end and its return to the caller: the modal
+    // run waits this long before it destroys the dialog.
+    void DelayModalReturn(unsigned ms);
     // Fault injection: CreateThread fails while set.
     void RefuseThreadCreation(bool refuse);
 

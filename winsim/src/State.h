@@ -110,6 +110,8 @@ struct State {
     std::map<HWND, std::shared_ptr<Window>> windows;
     bool refuseWindows = false;
     bool refuseThreads = false;
+    bool refuseDialogs = false;
+    unsigned modalReturnDelayMs = 0;
     // Files: key is the normalised upper-case path.
     struct FileEntry {
         std::string path;  // as added

@@ -54,6 +54,13 @@ std::string ClassOf(const ResName& name) {
 
 HWND CreateDialogFromTemplate(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
                               DLGPROC lpDialogFunc, LPARAM dwInitParam, bool modal) {
+    {
+        std::lock_guard<std::mutex> lock(S().mu);
+        if (S().refuseDialogs) {
+            SetLastErrorLocked(ERROR_NOT_ENOUGH_QUOTA);
+            return NULL;
+        }
+    }
     DialogTemplate t;
     if (!DialogTemplateFor(hInstance, lpTemplateName, &t)) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
@@ -193,6 +200,12 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
         }
         DialogEnded(hDlg, &result);
     }
+    unsigned delay = 0;
+    {
+        std::lock_guard<std::mutex> lock(S().mu);
+        delay = S().modalReturnDelayMs;
+    }
+    if (delay != 0) Sleep(delay);
     if (disabled) EnableWindow(hOwner, TRUE);
     DestroyWindow(hDlg);
     if (hOwner != NULL && IsWindow(hOwner)) SetActiveWindow(hOwner);

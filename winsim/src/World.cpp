@@ -177,6 +177,8 @@ void World::Reset() {
     S().refuseWindows = false;
     S().refuseThreads = false;
     S().refuseProcesses = false;
+    S().refuseDialogs = false;
+    S().modalReturnDelayMs = 0;
     S().programs.clear();
     S().started.clear();
     S().startRequests.clear();
@@ -399,6 +401,16 @@ std::vector<UINT> World::PostedMessages(HWND hwnd) {
 void World::RefuseWindowCreation(bool refuse) {
     std::lock_guard<std::mutex> lock(S().mu);
     S().refuseWindows = refuse;
+}
+
+void World::RefuseDialogCreation(bool refuse) {
+    std::lock_guard<std::mutex> lock(S().mu);
+    S().refuseDialogs = refuse;
+}
+
+void World::DelayModalReturn(unsigned ms) {
+    std::lock_guard<std::mutex> lock(S().mu);
+    S().modalReturnDelayMs = ms;
 }
 
 void World::RefuseThreadCreation(bool refuse) {

@@ -30,9 +30,9 @@ if(BUILD_TESTING)
     target_compile_options(unit_tests PRIVATE ${CORVANE_WARNINGS})
     gtest_discover_tests(unit_tests TEST_PREFIX "host." DISCOVERY_TIMEOUT 60)
 
-    file(GLOB CONFORMANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/conformance/*.cpp)
-    add_executable(conformance_tests ${CONFORMANCE_SOURCES}
-                   ${CMAKE_SOURCE_DIR}/tests/conformance/platform/HostPlatform.cpp)
+    file(GLOB CONFORMANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/conformance/*.cpp
+         ${CMAKE_SOURCE_DIR}/tests/conformance/platform/Host*.cpp)
+    add_executable(conformance_tests ${CONFORMANCE_SOURCES})
     target_include_directories(conformance_tests PRIVATE tests/conformance)
     target_link_libraries(conformance_tests PRIVATE test_support GTest::gtest)
     target_compile_options(conformance_tests PRIVATE ${CORVANE_WARNINGS})

@@ -35,10 +35,9 @@ if(BUILD_TESTING)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-    file(GLOB CONFORMANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/conformance/*.cpp)
-    add_executable(conformance_tests ${CONFORMANCE_SOURCES}
-                   ${CMAKE_SOURCE_DIR}/tests/conformance/platform/WindowsPlatform.cpp
-                   ${CORVANE_RES_OBJ})
+    file(GLOB CONFORMANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/conformance/*.cpp
+         ${CMAKE_SOURCE_DIR}/tests/conformance/platform/Windows*.cpp)
+    add_executable(conformance_tests ${CONFORMANCE_SOURCES} ${CORVANE_RES_OBJ})
     target_include_directories(conformance_tests PRIVATE tests/conformance tests/support)
     target_link_libraries(conformance_tests PRIVATE launcher gtest)
     target_compile_options(conformance_tests PRIVATE ${CORVANE_WARNINGS})

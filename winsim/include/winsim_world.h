@@ -152,6 +152,8 @@ public:
     void AddFolder(const std::string& path);
     void AddFile(const std::string& path, const std::string& content = "");
     void RemoveFile(const std::string& path);
+    // A file's content; false when there is no such file.
+    bool ReadFile(const std::string& path, std::string* content);
     bool FileExists(const std::string& path);
 
     // The scripted user, who answers every modal element the simulated programs show.

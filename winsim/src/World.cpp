@@ -445,6 +445,14 @@ void World::RemoveFile(const std::string& path) {
     S().files.erase(NormalisePath(path));
 }
 
+bool World::ReadFile(const std::string& path, std::string* content) {
+    std::lock_guard<std::mutex> lock(S().mu);
+    auto it = S().files.find(NormalisePath(path));
+    if (it == S().files.end() || it->second.folder) return false;
+    *content = it->second.content;
+    return true;
+}
+
 bool World::FileExists(const std::string& path) {
     std::lock_guard<std::mutex> lock(S().mu);
     return S().files.count(NormalisePath(path)) != 0;

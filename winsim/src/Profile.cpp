@@ -80,7 +80,8 @@ bool ReadFileLocked(const char* fileName, std::string* content) {
 
 // The key's value, or (section, key or file missing) the default text without its trailing
 // blanks; cut to nSize - 1 characters and terminated. Returns the number of characters placed,
-// not counting the terminator. The forms with a null section or key, which list names, are not
+// not counting the terminator. Each call is recorded as
+// GetPrivateProfileStringA("section","key","file"). The forms with a null section or key, which list names, are not
 // simulated: the launcher never uses them.
 DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
                                       LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName) {
@@ -92,6 +93,9 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR
     {
         std::unique_lock<std::mutex> lock(S().mu);
         CheckAlive(lock);
+        // Recorded so that tests can tell which settings were read, and from which file.
+        S().calls.push_back(std::string("GetPrivateProfileStringA(\"") + lpAppName + "\",\"" + lpKeyName + "\",\"" +
+                            (lpFileName ? lpFileName : "") + "\")");
         haveFile = ReadFileLocked(lpFileName, &content);
     }
     std::string text;

@@ -37,7 +37,6 @@ bool SameName(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(),
 bool FindValue(const std::string& text, const char* section, const char* key, std::string* value) {
     if (*section == '\0') return false;  // an empty section name finds nothing
     bool inSection = false;
-    bool seenSection = false;
     size_t pos = 0;
     while (pos <= text.size()) {
         size_t end = text.find_first_of("\r\n", pos);
@@ -49,8 +48,7 @@ bool FindValue(const std::string& text, const char* section, const char* key, st
             size_t close = line.rfind(']');
             if (close == std::string::npos) continue;
             if (inSection) return false;  // the first section of that name ended without the key
-            inSection = !seenSection && SameName(Trim(line.substr(1, close - 1)), section);
-            seenSection = seenSection || inSection;
+            inSection = SameName(Trim(line.substr(1, close - 1)), section);
             continue;
         }
         if (!inSection) continue;

@@ -15,8 +15,6 @@ namespace winsim {
 const int kBaseUnitX = 6;
 const int kBaseUnitY = 13;
 
-namespace {
-
 // Asks the scripted user; a modal element nobody answers fails the test.
 UserAnswer AskUser(const ModalView& view) {
     UserHandler handler;
@@ -33,6 +31,8 @@ UserAnswer AskUser(const ModalView& view) {
     }
     return handler(view);
 }
+
+namespace {
 
 std::vector<int> MessageBoxButtons(UINT type) {
     switch (type & MB_TYPEMASK) {

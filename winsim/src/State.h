@@ -156,7 +156,8 @@ HANDLE NewHandleLocked(Process* p, std::shared_ptr<KernelObject> obj);
 std::shared_ptr<KernelObject> LookupHandleLocked(HANDLE h);
 
 // Resolves a path as the file functions do: relative to the process's current folder, '/' as
-// '\', trailing blanks and dots of the last component dropped; returns the upper-case key.
+// '\', trailing dots of every component and trailing blanks of the last one dropped; returns
+// the upper-case key.
 std::string NormalisePath(const std::string& path);
 
 template <class Pred>

@@ -113,12 +113,13 @@ std::string NormalisePath(const std::string& path) {
             p = base + p;
         }
     }
-    // Split into components, resolving "." and "..", and drop the trailing blanks and dots that
-    // the file functions ignore at the end of each component.
+    // Split into components, resolving "." and "..", and drop what the file functions ignore:
+    // trailing dots of every component, and trailing blanks of the last one only (a folder name
+    // followed by a blank names another folder).
     std::vector<std::string> parts;
     std::string cur;
-    auto flush = [&]() {
-        while (!cur.empty() && (cur.back() == ' ' || cur.back() == '.')) {
+    auto flush = [&](bool last) {
+        while (!cur.empty() && (cur.back() == '.' || (last && cur.back() == ' '))) {
             if (cur == "." || cur == "..") break;
             cur.pop_back();
         }
@@ -131,10 +132,10 @@ std::string NormalisePath(const std::string& path) {
         cur.clear();
     };
     for (char c : p) {
-        if (c == '\\') flush();
+        if (c == '\\') flush(false);
         else cur += c;
     }
-    flush();
+    flush(true);
     std::string out;
     for (size_t i = 0; i < parts.size(); ++i) {
         if (i) out += '\\';

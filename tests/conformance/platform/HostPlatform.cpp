@@ -7,6 +7,11 @@
 
 namespace conformance {
 bool IsSimulated() { return true; }
+
+// Files for profile tests: files of the simulated world, reset with it after each test.
+std::string TestFilePath(const char* name) { return std::string("C:\\TEMP\\") + name; }
+void WriteTestFile(const std::string& path, const std::string& bytes) { winsim::World::Get().AddFile(path, bytes); }
+void DeleteTestFile(const std::string& path) { winsim::World::Get().RemoveFile(path); }
 }  // namespace conformance
 
 namespace {

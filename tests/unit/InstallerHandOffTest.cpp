@@ -201,3 +201,80 @@ TEST_F(HandOffTest, WorkerThatCannotStartEndsTheRunAndTheInstallerRunsOn) {
 }
 
 }  // namespace
+
+namespace {
+
+using test::WorldTest;
+
+// Runs the launcher from D:\SETUP with the engine beside it and the given Script.TXT; returns the
+// command line the engine received.
+class LaunchWithScriptTest : public WorldTest {
+protected:
+    std::string Run(const std::string& args, const char* script) {
+        world().AddFile("D:\\SETUP\\setup.exe");
+        if (script != nullptr) world().AddFile("D:\\SETUP\\Script.TXT", script);
+        test::InstallEngine("D:\\SETUP");
+        test::LauncherOptions o;
+        o.image = "D:\\SETUP\\setup.exe";
+        o.args = args;
+        EXPECT_EQ(0u, test::RunLauncher(o));
+        auto started = world().Started();
+        return started.size() == 1 ? started[0].commandLine : "(not started)";
+    }
+    bool ProfileRead(const std::string& key) {
+        auto calls = world().Calls();
+        return std::any_of(calls.begin(), calls.end(), [&](const std::string& c) {
+            return c.rfind("GetPrivateProfileStringA(\"Setup\",\"" + key + "\"", 0) == 0;
+        });
+    }
+};
+
+TEST_F(LaunchWithScriptTest, TheThreeExamples) {
+    struct Row {
+        const char* args;
+        const char* script;   // Script.TXT beside the launcher, or none
+        const char* siteScript;  // A:\site.txt, or none
+        const char* expected;
+    } rows[] = {
+        {"", nullptr, nullptr, "D:\\SETUP\\ishield.app"},
+        {"-uninstall", "[Setup]\r\nUninstall=TRUE\r\nUser Interface=HIDDEN\r\n", nullptr,
+         "D:\\SETUP\\ishield.app -uninstall -s"},
+        {"-script=A:\\site.txt", nullptr, "[Setup]\r\nUninstall=true\r\nSMS=1\r\n",
+         "D:\\SETUP\\ishield.app -ascrpt=A:\\site.txt -uninstall -SMS"},
+    };
+    for (const Row& row : rows) {
+        world().Reset();
+        world().AddFile(test::kSetupExe);
+        if (row.siteScript) world().AddFile("A:\\site.txt", row.siteScript);
+        EXPECT_EQ(row.expected, Run(row.args, row.script)) << row.args;
+    }
+}
+
+TEST_F(LaunchWithScriptTest, UninstallInTheArgumentsMeansTheKeyIsNotRead) {
+    EXPECT_EQ("D:\\SETUP\\ishield.app -uninstaller", Run("-uninstaller", "[Setup]\nUninstall=1\n"));
+    EXPECT_FALSE(ProfileRead("Uninstall"));
+    EXPECT_TRUE(ProfileRead("SMS")) << "SMS is read in every case";
+}
+
+TEST_F(LaunchWithScriptTest, ScriptNamedBeforeAnotherSwitchIsReadWithItsTrailingBlank) {
+    world().AddFile("C:\\cfg\\a.txt", "[Setup]\nSMS=TRUE\n");
+    EXPECT_EQ("D:\\SETUP\\ishield.app -ascrpt=C:\\cfg\\a.txt -x -SMS", Run("-script=C:\\cfg\\a.txt -x", nullptr));
+    auto calls = world().Calls();
+    EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(),
+                                     "GetPrivateProfileStringA(\"Setup\",\"SMS\",\"C:\\cfg\\a.txt \")"));
+}
+
+TEST_F(LaunchWithScriptTest, SettingsUnderAnotherSectionHaveNoEffect) {
+    EXPECT_EQ("D:\\SETUP\\ishield.app", Run("", "[Other]\nUninstall=TRUE\nSMS=TRUE\nUser Interface=HIDDEN\n"));
+}
+
+TEST_F(LaunchWithScriptTest, HiddenUserInterfaceHidesTheFailureBox) {
+    world().RefuseProcessCreation(true);
+    EXPECT_EQ("(not started)", Run("", "[Setup]\nUser Interface=hidden\n"));
+    EXPECT_TRUE(world().ShownModals().empty());
+    auto requests = world().StartRequests();
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_EQ("D:\\SETUP\\ishield.app -s", requests[0].commandLine);
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 //   complete=set     set "KVQ_ORLOSETUPCOMPLETE" and exit (default)
 //   complete=exit    exit without setting it
 //   complete=stay    keep running until "engine.stop" appears beside it, never set it
+//   complete=stay-then-set  keep running until "engine.stop" appears beside it, then set it
 //   reboot=1         leave the RunOnce restart marker before completing
 // and writes the command line it received to "engine-cmdline.txt" beside itself.
 #include <windows.h>
@@ -84,7 +85,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     }
 
     const std::string complete = Setting(cfg, "complete", "set");
-    if (complete == "stay") {
+    const bool stays = complete == "stay" || complete == "stay-then-set";
+    const bool sets = complete == "set" || complete == "stay-then-set";
+    if (stays) {
         while (GetFileAttributesA((folder + "\\engine.stop").c_str()) == INVALID_FILE_ATTRIBUTES) Pump(50);
     } else {
         Pump(static_cast<DWORD>(std::atoi(Setting(cfg, "delay", "300").c_str())));
@@ -99,7 +102,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
         }
     }
 
-    if (complete == "set") {
+    if (sets) {
         HANDLE done = OpenEventA(EVENT_ALL_ACCESS, FALSE, "KVQ_ORLOSETUPCOMPLETE");
         if (done != NULL) {
             SetEvent(done);

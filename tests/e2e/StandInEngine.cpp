@@ -66,10 +66,14 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     const std::string folder = OwnFolder();
     const std::string cfg = ReadFile(folder + "\\engine.cfg");
 
-    if (FILE* f = std::fopen((folder + "\\engine-cmdline.txt").c_str(), "wb")) {
+    // Written under another name and then renamed, so that whoever watches for the record
+    // never reads it half-written.
+    const std::string record = folder + "\\engine-cmdline.txt";
+    if (FILE* f = std::fopen((record + ".part").c_str(), "wb")) {
         const char* cmd = GetCommandLineA();
         std::fwrite(cmd, 1, std::strlen(cmd), f);
         std::fclose(f);
+        MoveFileExA((record + ".part").c_str(), record.c_str(), MOVEFILE_REPLACE_EXISTING);
     }
 
     HWND hwnd = NULL;

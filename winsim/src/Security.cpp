@@ -209,10 +209,6 @@ BOOL WINAPI GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS Toke
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (ReturnLength == NULL) {
-        SetLastError(ERROR_NOACCESS);
-        return FALSE;
-    }
     std::vector<TokenGroup> groups;
     {
         std::lock_guard<std::mutex> lock(SecurityMutex());
@@ -227,7 +223,7 @@ BOOL WINAPI GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS Toke
     const DWORD cbHeader = static_cast<DWORD>(offsetof(TOKEN_GROUPS, Groups) + groups.size() * sizeof(SID_AND_ATTRIBUTES));
     DWORD cbNeeded = cbHeader;
     for (const TokenGroup& g : groups) cbNeeded += SidLength(g.sid);
-    *ReturnLength = cbNeeded;
+    if (ReturnLength != NULL) *ReturnLength = cbNeeded;
     if (TokenInformation == NULL || TokenInformationLength < cbNeeded) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return FALSE;

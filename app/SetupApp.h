@@ -14,6 +14,11 @@ const UINT ID_LAUNCHER_QUIT = 666;
 // thread: the run is finished there.
 const UINT WM_LAUNCHER_FINISH = WM_APP + 1;
 
+// The installer engine's program, in the setup folder.
+#define INSTALLER_FILE_NAME "ishield.app"
+// Window class of a running installer engine.
+#define INSTALLER_WINDOW_CLASS "InstallShield_Win"
+
 // Name of the event the installer sets when it has finished.
 #define SETUP_COMPLETE_EVENT "KVQ_ORLOSETUPCOMPLETE"
 
@@ -46,8 +51,14 @@ public:
     // Callable from any thread.
     void FinishSetup();
 
-    // Ends the showing Services dialog's modal loop with nResult.
-    void EndServicesDialog(int nResult);
+    // Whether the installer program is in the setup folder (1) or not (0).
+    int InstallerPresent();
+    // Lets the user pick the installer's folder; nonzero when a folder was confirmed and
+    // m_strSetupDir replaced by it.
+    int BrowseForInstaller();
+    // Readies the completion event, starts the installer with its composed command line and
+    // starts the completion watch; reports a failed start and ends the run.
+    void LaunchInstaller(const CString& strArgs);
 
     CString m_strSetupDir;         // folder of the installer program, no trailing backslash
     CLauncherWnd* m_pLauncherWnd;  // the hidden main window (owned)

@@ -24,6 +24,11 @@ set_property(TARGET setup APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/insta
 target_compile_options(launcher PRIVATE -Os)
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)
 
+# The stand-in installer engine for the demo and the end-to-end tests.
+add_executable(standin_engine WIN32 tests/e2e/StandInEngine.cpp)
+target_compile_options(standin_engine PRIVATE ${CORVANE_WARNINGS})
+target_link_options(standin_engine PRIVATE ${CORVANE_STATIC_LINK} -s)
+
 if(BUILD_TESTING)
     # GoogleTest from Debian's source package, built for Windows.
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -43,7 +48,9 @@ if(BUILD_TESTING)
     # The shipped program: a 32-bit GUI executable importing system DLLs only.
     add_test(NAME windows.setup_exe_shape
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/check_setup_exe.sh $<TARGET_FILE:setup>)
-    # It starts under Wine and ends its run with exit code 0.
-    add_test(NAME windows.setup_runs COMMAND setup)
-    set_tests_properties(windows.setup_runs PROPERTIES TIMEOUT 60)
+    # It starts the stand-in engine under Wine, waits for it and ends with exit code 0.
+    add_test(NAME windows.setup_runs
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/smoke_run.sh $<TARGET_FILE:setup>
+                     $<TARGET_FILE:standin_engine> ${CMAKE_BINARY_DIR})
+    set_tests_properties(windows.setup_runs PROPERTIES TIMEOUT 240)
 endif()

@@ -7,3 +7,5 @@
 #include "CmdTarget.h"
 #include "Wnd.h"
 #include "WinApp.h"
+#include "Dialog.h"
+#include "Handle.h"

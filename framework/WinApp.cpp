@@ -99,9 +99,14 @@ DWORD WINAPI AfxThreadEntry(LPVOID p) {
     ThreadStart start = *static_cast<ThreadStart*>(p);
     delete static_cast<ThreadStart*>(p);
     t_pApp = start.pApp;
-    UINT nResult = start.pfn(start.pParam);
-    if (start.pThread->m_bAutoDelete) delete start.pThread;
-    return nResult;
+    // The library's thread object goes with the thread, however the thread ends.
+    struct AutoDelete {
+        CWinThread* pThread;
+        ~AutoDelete() {
+            if (pThread->m_bAutoDelete) delete pThread;
+        }
+    } autoDelete{start.pThread};
+    return start.pfn(start.pParam);
 }
 }  // namespace
 

@@ -1,6 +1,7 @@
 // Ending a run: every way a run ends after start-up passes through FinishSetup.
 #include "Handle.h"
 #include "LauncherWnd.h"
+#include "ServicesDlg.h"
 #include "SetupApp.h"
 
 // FinishSetup may be called on the user-interface thread (nothing was launched, or the launch
@@ -22,7 +23,7 @@ void CSetupApp::FinishSetup() {
         return;
     }
     if (m_pServicesDlg != nullptr) {
-        EndServicesDialog(IDCANCEL);
+        m_pServicesDlg->EndDialog(IDCANCEL);
     } else if (m_pMainWnd != nullptr) {
         PostMessageA(m_pMainWnd->m_hWnd, WM_COMMAND, ID_LAUNCHER_QUIT, 0);
     }

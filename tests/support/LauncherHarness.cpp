@@ -1,7 +1,10 @@
 // Test support: simulated worlds and launcher runs.
 #include "LauncherHarness.h"
 
+#include <exception>
+
 #include "EmbeddedRes.h"
+#include "LauncherWnd.h"
 
 namespace test {
 
@@ -44,6 +47,17 @@ DWORD StartLauncher(const LauncherOptions& options) {
     auto atEnd = options.atEnd;
     return winsim::World::Get().StartProcess(o, [atEnd]() {
         CSetupApp app;
+        // A process that ends at once leaves its heap to the system; here the system is the
+        // test program, which takes back what the run could not delete itself.
+        struct Reclaim {
+            CSetupApp& app;
+            ~Reclaim() {
+                if (std::uncaught_exceptions() > 0) {
+                    delete app.m_pLauncherWnd;
+                    app.m_pLauncherWnd = nullptr;
+                }
+            }
+        } reclaim{app};
         int code = WinMain(GetModuleHandleA(NULL), NULL, winsim::CommandTail(GetCommandLineA()), SW_SHOWDEFAULT);
         if (atEnd) atEnd(app);
         return code;
@@ -62,6 +76,53 @@ UINT RunLauncher(const LauncherOptions& options) {
         winsim::World::Get().TerminateProcess(pid, 0xFFFFFFFF);
     }
     return code;
+}
+
+winsim::UserHandler AnswerInOrder(std::vector<winsim::UserAnswer> answers) {
+    auto queue = std::make_shared<std::vector<winsim::UserAnswer>>(std::move(answers));
+    auto next = std::make_shared<size_t>(0);
+    return [queue, next](const winsim::ModalView& view) {
+        if (*next >= queue->size()) {
+            throw winsim::SimulationError("an unexpected modal element appeared: \"" + view.text + "\" / \"" +
+                                          view.caption + "\"");
+        }
+        return (*queue)[(*next)++];
+    };
+}
+
+winsim::UserAnswer Press(int button) {
+    winsim::UserAnswer a;
+    a.button = button;
+    return a;
+}
+
+winsim::UserAnswer Confirm(const std::string& path) {
+    winsim::UserAnswer a;
+    a.path = path;
+    return a;
+}
+
+winsim::UserAnswer Cancel() {
+    winsim::UserAnswer a;
+    a.cancel = true;
+    return a;
+}
+
+winsim::UserAnswer Keys(const winsim::ModalView& dialog, std::vector<int> keys) {
+    winsim::UserAnswer a;
+    HWND hDlg = dialog.hwnd;
+    a.act = [hDlg, keys]() {
+        for (int vk : keys) PostMessageA(hDlg, WM_KEYDOWN, static_cast<WPARAM>(vk), 0);
+    };
+    return a;
+}
+
+winsim::UserHandler EscapeEverything() {
+    return [](const winsim::ModalView& v) {
+        if (v.kind == winsim::ModalView::kDialog) return Keys(v, {VK_ESCAPE});
+        if (v.kind == winsim::ModalView::kOpenFile) return Cancel();
+        return Press((v.style & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK);
+    };
 }
 
 UINT RunLauncher(const std::string& args) {

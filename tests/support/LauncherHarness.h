@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ResourceFile.h"
 #include "SetupApp.h"
@@ -46,6 +47,17 @@ UINT RunLauncher(const LauncherOptions& options);
 UINT RunLauncher(const std::string& args);
 // Waits for a started launcher to end; false when it is still running after the limit.
 bool WaitLauncher(DWORD pid, UINT* exitCode, unsigned timeoutMs = 5000);
+
+// Scripted answers: the user answers the modal elements in this order; one more than the list
+// fails the run. Returns the handler for World::SetUser.
+winsim::UserHandler AnswerInOrder(std::vector<winsim::UserAnswer> answers);
+winsim::UserAnswer Press(int button);            // a message box button (0: Enter)
+winsim::UserAnswer Confirm(const std::string& path);  // the file-open dialog's OK with this path
+winsim::UserAnswer Cancel();                     // the file-open dialog's Cancel
+// A dialog answered by keys pressed on it (WM_KEYDOWN posted to the dialog, in order).
+winsim::UserAnswer Keys(const winsim::ModalView& dialog, std::vector<int> keys);
+// A user who leaves every dialog with Esc and answers every message box with No (or OK).
+winsim::UserHandler EscapeEverything();
 
 // Process options for binding a test thread or starting a program at the launcher's place.
 winsim::World::ProcessOptions LauncherProcess(const std::string& args = "");

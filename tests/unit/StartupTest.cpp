@@ -42,6 +42,7 @@ TEST_F(StartupTest, CommandLineSelectsTheRunMode) {
     for (const Row& row : rows) {
         world().Reset();
         world().AddFile(test::kSetupExe);
+        world().SetUser(test::EscapeEverything());
         std::string seen = "(not reached)";
         test::LauncherOptions o;
         o.programName = row.commandLine;
@@ -60,6 +61,7 @@ protected:
     void SetUp() override {
         WorldTest::SetUp();
         m_scope.reset(new winsim::World::ProcessScope(test::LauncherProcess()));
+        world().SetUser(test::EscapeEverything());
         m_app.reset(new CSetupApp);
         m_app->m_hInstance = GetModuleHandleA(NULL);
         m_app->m_lpCmdLine = m_cmdLine;
@@ -130,7 +132,9 @@ TEST_F(StartupInsideTest, QuitCommandEndsTheRunOnlyAsTheWholeWordParameter) {
 }
 
 TEST_F(StartupTest, QuitPostedDuringStartUpEndsTheLoopAsSoonAsItRuns) {
-    // Both modes end at once here: the quit command waits in the queue during InitInstance.
+    // Both modes end here before the loop runs: the quit command waits in the queue during
+    // InitInstance (installer missing and declined; applet quit).
+    world().SetUser(test::EscapeEverything());
     EXPECT_EQ(0u, test::RunLauncher(""));
     EXPECT_EQ(0u, test::RunLauncher("-showdialog"));
     EXPECT_TRUE(world().Windows().empty());

@@ -2,7 +2,12 @@
 // files, profile (INI) reading, version query, and the few string helpers the launcher uses.
 #pragma once
 
+#include <cstring>
+
 #include "winsim_types.h"
+
+#define ZeroMemory(p, n) std::memset((p), 0, (n))
+#define ERROR_BAD_EXE_FORMAT 193L
 
 // Resource types.
 #define RT_ICON MAKEINTRESOURCEA(3)

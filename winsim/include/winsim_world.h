@@ -108,12 +108,43 @@ public:
         void* m_pPrevious;
     };
 
+    // Programs that CreateProcessA can start: the file at path (added to the files) runs main
+    // as a new simulated process. A file without a program fails to start.
+    void InstallProgram(const std::string& path, ProgramMain main);
+    // Fault injection: CreateProcessA fails while set.
+    void RefuseProcessCreation(bool refuse);
+    // What CreateProcessA started, in order.
+    struct ProcessStart {
+        std::string applicationName;  // as passed ("" for none)
+        std::string commandLine;      // as passed
+        std::string imagePath;        // the program that ran
+        std::string currentDir;       // where it runs
+        DWORD pid = 0;
+    };
+    std::vector<ProcessStart> Started();
+    // Every CreateProcessA call, started or not: application name and command line.
+    std::vector<ProcessStart> StartRequests();
+
+    // Named events seen from outside any process (the test's own hand).
+    bool SetNamedEvent(const std::string& name);  // false when no such event exists
+    bool NamedEventExists(const std::string& name);
+    // How many threads of a process are blocked in WaitForSingleObject right now.
+    int ThreadsWaiting(DWORD pid);
+    // Waits until pred holds (checked whenever the world changes, and at least every
+    // millisecond); false after timeoutMs.
+    bool WaitUntil(const std::function<bool()>& pred, unsigned timeoutMs = 5000);
+
     // Windows.
     std::vector<WindowView> Windows();  // live windows, in creation order
     bool GetWindowView(HWND hwnd, WindowView* out);
     std::vector<UINT> PostedMessages(HWND hwnd);  // messages waiting for a window
     // Fault injection: CreateWindowExA fails while set.
     void RefuseWindowCreation(bool refuse);
+    // Fault injection: dialogs cannot be created from templates while set.
+    void RefuseDialogCreation(bool refuse);
+    // Widens the moment between a modal dialog's end and its return to the caller: the modal
+    // run waits this long before it destroys the dialog.
+    void DelayModalReturn(unsigned ms);
     // Fault injection: CreateThread fails while set.
     void RefuseThreadCreation(bool refuse);
 

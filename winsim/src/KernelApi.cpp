@@ -26,6 +26,23 @@ std::map<std::string, std::weak_ptr<Event>>& NamedEvents() {
     static std::map<std::string, std::weak_ptr<Event>> events;
     return events;
 }
+}  // namespace
+
+bool SetNamedEventLocked(const std::string& name) {
+    auto it = NamedEvents().find(name);
+    std::shared_ptr<Event> e = it == NamedEvents().end() ? nullptr : it->second.lock();
+    if (!e) return false;
+    e->signaled = true;
+    WakeAllLocked();
+    return true;
+}
+
+bool NamedEventExistsLocked(const std::string& name) {
+    auto it = NamedEvents().find(name);
+    return it != NamedEvents().end() && !it->second.expired();
+}
+
+namespace {
 
 // The object a handle names in the calling process: the pseudo handle -1 is the process.
 std::shared_ptr<KernelObject> Resolve(HANDLE h) {
@@ -249,6 +266,11 @@ DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
         return false;
     };
     if (dwMilliseconds == INFINITE) {
+        struct Waiting {
+            Thread* t;
+            explicit Waiting(Thread* thread) : t(thread) { t->waiting = true; }
+            ~Waiting() { t->waiting = false; }
+        } waiting(self);
         if (!WaitFor(lock, self, "WaitForSingleObject(INFINITE)", ready)) return WAIT_FAILED;
         return WAIT_OBJECT_0;
     }

@@ -39,6 +39,7 @@ struct Thread : KernelObject {
     DWORD lastError = 0;
     HWND focus = NULL;
     HWND active = NULL;
+    bool waiting = false;  // blocked in WaitForSingleObject
 };
 
 struct Process : KernelObject {
@@ -109,6 +110,8 @@ struct State {
     std::map<HWND, std::shared_ptr<Window>> windows;
     bool refuseWindows = false;
     bool refuseThreads = false;
+    bool refuseDialogs = false;
+    unsigned modalReturnDelayMs = 0;
     // Files: key is the normalised upper-case path.
     struct FileEntry {
         std::string path;  // as added
@@ -116,6 +119,10 @@ struct State {
         std::string content;
     };
     std::map<std::string, FileEntry> files;
+    std::map<std::string, World::ProgramMain> programs;  // by normalised path
+    bool refuseProcesses = false;
+    std::vector<World::ProcessStart> started;
+    std::vector<World::ProcessStart> startRequests;
     UserHandler user;
     std::vector<ModalView> modals;
     std::vector<std::string> calls;

@@ -15,8 +15,6 @@ namespace winsim {
 const int kBaseUnitX = 6;
 const int kBaseUnitY = 13;
 
-namespace {
-
 // Asks the scripted user; a modal element nobody answers fails the test.
 UserAnswer AskUser(const ModalView& view) {
     UserHandler handler;
@@ -33,6 +31,8 @@ UserAnswer AskUser(const ModalView& view) {
     }
     return handler(view);
 }
+
+namespace {
 
 std::vector<int> MessageBoxButtons(UINT type) {
     switch (type & MB_TYPEMASK) {
@@ -54,6 +54,13 @@ std::string ClassOf(const ResName& name) {
 
 HWND CreateDialogFromTemplate(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
                               DLGPROC lpDialogFunc, LPARAM dwInitParam, bool modal) {
+    {
+        std::lock_guard<std::mutex> lock(S().mu);
+        if (S().refuseDialogs) {
+            SetLastErrorLocked(ERROR_NOT_ENOUGH_QUOTA);
+            return NULL;
+        }
+    }
     DialogTemplate t;
     if (!DialogTemplateFor(hInstance, lpTemplateName, &t)) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
@@ -193,6 +200,12 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
         }
         DialogEnded(hDlg, &result);
     }
+    unsigned delay = 0;
+    {
+        std::lock_guard<std::mutex> lock(S().mu);
+        delay = S().modalReturnDelayMs;
+    }
+    if (delay != 0) Sleep(delay);
     if (disabled) EnableWindow(hOwner, TRUE);
     DestroyWindow(hDlg);
     if (hOwner != NULL && IsWindow(hOwner)) SetActiveWindow(hOwner);

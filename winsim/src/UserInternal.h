@@ -19,4 +19,8 @@ void DestroyLocked(std::unique_lock<std::mutex>& lock, HWND hwnd);
 bool TakeMessageLocked(Thread* t, HWND filter, UINT minMsg, UINT maxMsg, bool remove, MSG* out);
 HWND TopLevelOf(HWND hwnd);
 
+// Shows a modal element to the scripted user and returns the answer; fails the test when no
+// answer is scripted.
+UserAnswer AskUser(const ModalView& view);
+
 }  // namespace winsim

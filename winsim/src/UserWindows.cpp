@@ -597,6 +597,7 @@ HWND WINAPI GetFocus() {
 BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     std::unique_lock<std::mutex> lock(S().mu);
     if (!CheckAlive(lock)) return FALSE;
+    if (Msg == WM_COMMAND) S().calls.push_back("PostMessageA(WM_COMMAND," + std::to_string(wParam) + ")");
     return PostLocked(hWnd, Msg, wParam, lParam) ? TRUE : FALSE;
 }
 

@@ -176,6 +176,12 @@ void World::Reset() {
     S().user = nullptr;
     S().refuseWindows = false;
     S().refuseThreads = false;
+    S().refuseProcesses = false;
+    S().refuseDialogs = false;
+    S().modalReturnDelayMs = 0;
+    S().programs.clear();
+    S().started.clear();
+    S().startRequests.clear();
     S().foreground = NULL;
     S().hangLimitMs = 10000;
     }
@@ -264,12 +270,16 @@ std::shared_ptr<Thread> StartThreadLocked(Process* p, std::function<DWORD()> fn,
     return t;
 }
 
-DWORD World::StartProcess(const ProcessOptions& options, ProgramMain main) {
-    std::lock_guard<std::mutex> lock(S().mu);
+DWORD StartProcessLocked(const World::ProcessOptions& options, World::ProgramMain main) {
     auto p = NewProcessLocked(options);
     auto t = NewThreadLocked(p.get());
     t->th = std::thread([t, main]() { RunSimulatedThread(t, true, [&]() { return static_cast<DWORD>(main()); }); });
     return p->pid;
+}
+
+DWORD World::StartProcess(const ProcessOptions& options, ProgramMain main) {
+    std::lock_guard<std::mutex> lock(S().mu);
+    return StartProcessLocked(options, std::move(main));
 }
 
 bool World::WaitForExit(DWORD pid, unsigned timeoutMs, UINT* exitCode) {
@@ -391,6 +401,16 @@ std::vector<UINT> World::PostedMessages(HWND hwnd) {
 void World::RefuseWindowCreation(bool refuse) {
     std::lock_guard<std::mutex> lock(S().mu);
     S().refuseWindows = refuse;
+}
+
+void World::RefuseDialogCreation(bool refuse) {
+    std::lock_guard<std::mutex> lock(S().mu);
+    S().refuseDialogs = refuse;
+}
+
+void World::DelayModalReturn(unsigned ms) {
+    std::lock_guard<std::mutex> lock(S().mu);
+    S().modalReturnDelayMs = ms;
 }
 
 void World::RefuseThreadCreation(bool refuse) {

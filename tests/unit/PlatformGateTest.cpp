@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 #include "LauncherHarness.h"
 #include "winsim_machine.h"
@@ -38,11 +39,11 @@ const Box kRestartQuestion = {
 // What one launcher run showed and left behind.
 struct Outcome {
     UINT exitCode = 0xFFFFFFFF;
-    std::vector<winsim::ModalView> modals;
-    bool windowsAtBox = false;   // some window existed while a box showed
-    bool setupRun = false;       // the gate passed into the setup run
-    bool appletRun = false;      // the gate passed into the Services applet
-    size_t tokensAtEnd = 0;      // token handles still open when the launcher's main returned
+    std::vector<winsim::ModalView> modals;  // shown by the gate, before any run mode began
+    bool windowsAtBox = false;              // some window existed while the gate's box showed
+    bool setupRun = false;                  // the gate passed into the setup run
+    bool appletRun = false;                 // the gate passed into the Services applet
+    size_t tokensAtEnd = 0;                 // token handles still open when the launcher's main returned
 };
 
 bool Called(const std::string& call) {
@@ -50,25 +51,29 @@ bool Called(const std::string& call) {
     return std::find(calls.begin(), calls.end(), call) != calls.end();
 }
 
+bool RunModeBegan() { return Called(kSetupSearch) || Called(kAppletSearch); }
+
 class PlatformGateTest : public WorldTest {
 protected:
-    // Runs the launcher; the user answers every box with button (0 presses Enter).
+    // Runs the launcher; the user answers the gate's boxes with button (0 presses Enter), and
+    // leaves whatever the run mode shows after a passed gate (the missing installer, the
+    // Services applet) so that the run ends.
     Outcome Run(const std::string& args, int button = IDNO) {
-        Outcome out;
-        world().SetUser([&out, button](const winsim::ModalView& view) {
-            if (!winsim::World::Get().Windows().empty()) out.windowsAtBox = true;
-            winsim::UserAnswer answer;
-            answer.button = view.style & MB_YESNO ? button : IDOK;
-            return answer;
+        auto out = std::make_shared<Outcome>();
+        winsim::UserHandler afterGate = test::EscapeEverything();
+        world().SetUser([out, button, afterGate](const winsim::ModalView& view) {
+            if (RunModeBegan()) return afterGate(view);
+            out->modals.push_back(view);
+            if (!winsim::World::Get().Windows().empty()) out->windowsAtBox = true;
+            return test::Press((view.style & MB_TYPEMASK) == MB_YESNO ? button : IDOK);
         });
         test::LauncherOptions o;
         o.args = args;
-        o.atEnd = [&out](CSetupApp&) { out.tokensAtEnd = winsim::OpenTokenHandleCount(); };
-        out.exitCode = test::RunLauncher(o);
-        out.modals = world().ShownModals();
-        out.setupRun = Called(kSetupSearch);
-        out.appletRun = Called(kAppletSearch);
-        return out;
+        o.atEnd = [out](CSetupApp&) { out->tokensAtEnd = winsim::OpenTokenHandleCount(); };
+        out->exitCode = test::RunLauncher(o);
+        out->setupRun = Called(kSetupSearch);
+        out->appletRun = Called(kAppletSearch);
+        return *out;
     }
 
     // The run showed exactly the given box (or none), owned by the desktop window, and left

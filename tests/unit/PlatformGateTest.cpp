@@ -158,7 +158,7 @@ TEST_F(PlatformGateTest, MembershipOfAdministratorsInTheToken) {
     using winsim::NtSid;
     using winsim::SecurityCall;
     using winsim::TokenGroup;
-    const winsim::SidSpec kAdmins = winsim::AdministratorsSid();
+    const winsim::SidValue kAdmins = winsim::AdministratorsSid();
     std::vector<TokenGroup> many;
     for (DWORD rid = 1000; rid < 1400; ++rid) {
         many.push_back(TokenGroup{NtSid({21, 1004336348, 1177238915, 682003330, rid}), SE_GROUP_ENABLED});
@@ -177,7 +177,7 @@ TEST_F(PlatformGateTest, MembershipOfAdministratorsInTheToken) {
           {NtSid({21, 1004336348, 1177238915, 682003330, 544}), SE_GROUP_ENABLED},
           {NtSid({32}), SE_GROUP_ENABLED},
           {NtSid({32, 544, 0}), SE_GROUP_ENABLED},
-          {winsim::SidSpec{{0, 0, 0, 0, 0, 1}, {32, 544}}, SE_GROUP_ENABLED}},
+          {winsim::SidValue{{0, 0, 0, 0, 0, 1}, {32, 544}}, SE_GROUP_ENABLED}},
          nullptr, false, "near misses: Users, a domain's 544, too few or many parts, another authority"},
         {{}, nullptr, false, "a token without groups"},
         {winsim::UserTokenGroups(true), [] { winsim::FailSecurityCall(SecurityCall::kOpenProcessToken, true); },

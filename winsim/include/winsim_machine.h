@@ -18,17 +18,17 @@ void SetOsVersion(DWORD platformId, DWORD major, DWORD minor, DWORD build = 0);
 void FailVersionQuery(bool fail);
 
 // A security identifier as tests write it: S-1-<authority>-<sub>-<sub>...
-struct SidSpec {
+struct SidValue {
     BYTE authority[6];
     std::vector<DWORD> subAuthorities;
 };
 // S-1-5-<subs...>, an identifier of the NT authority.
-SidSpec NtSid(std::initializer_list<DWORD> subAuthorities);
+SidValue NtSid(std::initializer_list<DWORD> subAuthorities);
 // S-1-5-32-544, the local Administrators group.
-SidSpec AdministratorsSid();
+SidValue AdministratorsSid();
 
 struct TokenGroup {
-    SidSpec sid;
+    SidValue sid;
     DWORD attributes;  // SE_GROUP_...
 };
 // The groups of the user's access token, in the order GetTokenInformation lists them.

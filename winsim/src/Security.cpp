@@ -71,18 +71,18 @@ const char* PrivilegeName(const LUID& luid) {
     return nullptr;
 }
 
-DWORD SidLength(const SidSpec& sid) {
+DWORD SidLength(const SidValue& sid) {
     return static_cast<DWORD>(offsetof(SID, SubAuthority) + sid.subAuthorities.size() * sizeof(DWORD));
 }
 
-void WriteSid(const SidSpec& spec, BYTE* out) {
+void WriteSid(const SidValue& value, BYTE* out) {
     SID header;
     header.Revision = SID_REVISION;
-    header.SubAuthorityCount = static_cast<BYTE>(spec.subAuthorities.size());
-    std::memcpy(header.IdentifierAuthority.Value, spec.authority, 6);
+    header.SubAuthorityCount = static_cast<BYTE>(value.subAuthorities.size());
+    std::memcpy(header.IdentifierAuthority.Value, value.authority, 6);
     std::memcpy(out, &header, offsetof(SID, SubAuthority));
-    for (size_t i = 0; i < spec.subAuthorities.size(); ++i) {
-        std::memcpy(out + offsetof(SID, SubAuthority) + i * sizeof(DWORD), &spec.subAuthorities[i], sizeof(DWORD));
+    for (size_t i = 0; i < value.subAuthorities.size(); ++i) {
+        std::memcpy(out + offsetof(SID, SubAuthority) + i * sizeof(DWORD), &value.subAuthorities[i], sizeof(DWORD));
     }
 }
 
@@ -103,22 +103,22 @@ std::shared_ptr<Token> TokenOf(HANDLE h) {
 
 }  // namespace
 
-SidSpec NtSid(std::initializer_list<DWORD> subAuthorities) {
-    return SidSpec{{0, 0, 0, 0, 0, 5}, std::vector<DWORD>(subAuthorities)};
+SidValue NtSid(std::initializer_list<DWORD> subAuthorities) {
+    return SidValue{{0, 0, 0, 0, 0, 5}, std::vector<DWORD>(subAuthorities)};
 }
 
-SidSpec AdministratorsSid() { return NtSid({SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS}); }
+SidValue AdministratorsSid() { return NtSid({SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS}); }
 
 std::vector<TokenGroup> UserTokenGroups(bool administrator) {
     const DWORD kEnabled = SE_GROUP_MANDATORY | SE_GROUP_ENABLED_BY_DEFAULT | SE_GROUP_ENABLED;
     std::vector<TokenGroup> groups = {
         {NtSid({SECURITY_NT_NON_UNIQUE, 1004336348, 1177238915, 682003330, 513}), kEnabled},  // domain users
-        {SidSpec{{0, 0, 0, 0, 0, 1}, {0}}, kEnabled},                                       // Everyone
+        {SidValue{{0, 0, 0, 0, 0, 1}, {0}}, kEnabled},                                       // Everyone
         {NtSid({SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS}), kEnabled},
         {NtSid({4}), kEnabled},   // interactive
         {NtSid({11}), kEnabled},  // authenticated users
         {NtSid({5, 0, 86392}), kEnabled | SE_GROUP_LOGON_ID},
-        {SidSpec{{0, 0, 0, 0, 0, 2}, {0}}, kEnabled},  // local
+        {SidValue{{0, 0, 0, 0, 0, 2}, {0}}, kEnabled},  // local
     };
     if (administrator) groups.insert(groups.begin() + 2, TokenGroup{AdministratorsSid(), kEnabled | SE_GROUP_OWNER});
     return groups;
@@ -259,11 +259,11 @@ BOOL WINAPI AllocateAndInitializeSid(PSID_IDENTIFIER_AUTHORITY pIdentifierAuthor
     }
     const DWORD subs[8] = {nSubAuthority0, nSubAuthority1, nSubAuthority2, nSubAuthority3,
                            nSubAuthority4, nSubAuthority5, nSubAuthority6, nSubAuthority7};
-    SidSpec spec;
-    std::memcpy(spec.authority, pIdentifierAuthority->Value, 6);
-    spec.subAuthorities.assign(subs, subs + nSubAuthorityCount);
-    BYTE* sid = new BYTE[SidLength(spec)];
-    WriteSid(spec, sid);
+    SidValue value;
+    std::memcpy(value.authority, pIdentifierAuthority->Value, 6);
+    value.subAuthorities.assign(subs, subs + nSubAuthorityCount);
+    BYTE* sid = new BYTE[SidLength(value)];
+    WriteSid(value, sid);
     Security().sids.insert(sid);
     *pSid = sid;
     return TRUE;

@@ -81,6 +81,45 @@ CHandleMap& HandleMap() {
     return map;
 }
 
+// The names of the window classes the library registered. A class stays registered for the
+// program's life, and so does its name: callers may hold on to it.
+class CClassNameList {
+public:
+    ~CClassNameList() {
+        for (int i = 0; i < m_nCount; ++i) delete[] m_names[i];
+        delete[] m_names;
+    }
+    LPCSTR Intern(LPCSTR pszName) {
+        CScopedLock lock(m_lock);
+        for (int i = 0; i < m_nCount; ++i) {
+            if (lstrcmpA(m_names[i], pszName) == 0) return m_names[i];
+        }
+        if (m_nCount == m_nCapacity) {
+            int nNew = m_nCapacity == 0 ? 4 : m_nCapacity * 2;
+            char** p = new char*[nNew];
+            for (int i = 0; i < m_nCount; ++i) p[i] = m_names[i];
+            delete[] m_names;
+            m_names = p;
+            m_nCapacity = nNew;
+        }
+        char* pszCopy = new char[lstrlenA(pszName) + 1];
+        lstrcpyA(pszCopy, pszName);
+        m_names[m_nCount++] = pszCopy;
+        return pszCopy;
+    }
+
+private:
+    CCriticalSection m_lock;
+    char** m_names = nullptr;
+    int m_nCount = 0;
+    int m_nCapacity = 0;
+};
+
+CClassNameList& ClassNames() {
+    static CClassNameList list;
+    return list;
+}
+
 // The object whose system window is being created on this thread; bound on its first message.
 CThreadSlot<CWnd>& WndInit() {
     static CThreadSlot<CWnd> slot;
@@ -232,13 +271,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) 
 }
 
 LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
-    // One name buffer per thread, as the caller holds on to the result for a while.
-    static CThreadSlot<char> s_name;
-    char* szName = s_name.Get();
-    if (szName == nullptr) {
-        szName = new char[96];
-        s_name.Set(szName);
-    }
+    char szName[96];
     HINSTANCE hInst = AfxGetInstanceHandle();
     auto number = [](const void* p) { return static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(p)); };
     if (hCursor == NULL && hbrBackground == NULL && hIcon == NULL) {
@@ -247,8 +280,9 @@ LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgrou
         wsprintfA(szName, "Afx:%lx:%x:%lx:%lx:%lx", number(hInst), nClassStyle, number(hCursor),
                   number(hbrBackground), number(hIcon));
     }
+    LPCSTR pszName = ClassNames().Intern(szName);
     WNDCLASSA wc;
-    if (!GetClassInfoA(hInst, szName, &wc)) {
+    if (!GetClassInfoA(hInst, pszName, &wc)) {
         wc = WNDCLASSA();
         wc.style = nClassStyle;
         wc.lpfnWndProc = AfxWndProc;
@@ -256,8 +290,8 @@ LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgrou
         wc.hIcon = hIcon;
         wc.hCursor = hCursor;
         wc.hbrBackground = hbrBackground;
-        wc.lpszClassName = szName;
+        wc.lpszClassName = pszName;
         RegisterClassA(&wc);
     }
-    return szName;
+    return pszName;
 }

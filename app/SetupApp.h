@@ -33,6 +33,10 @@ public:
     // Platform gate: TRUE when the launcher may go on on this machine; FALSE after it has told
     // the user why not (or asked Windows to restart).
     BOOL CheckPlatform();
+    // TRUE when the access token of this process lists the local Administrators group among
+    // its groups, whatever the group's attributes. FALSE when it does not, or when the token,
+    // its groups or the group's identifier cannot be had.
+    BOOL IsAdministrator();
 
     // Sets m_strSetupDir to the folder of the launcher's own program file.
     void SetSetupDirFromModule();

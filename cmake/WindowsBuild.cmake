@@ -13,15 +13,21 @@ add_custom_target(corvane_setup_res_obj DEPENDS ${CORVANE_RES_OBJ})
 # Statically linked so that the program imports system DLLs only; small and stripped.
 set(CORVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_executable(setup WIN32 app/TheApp.cpp ${CORVANE_RES_OBJ})
+# Small: no exceptions and no run-time type information in the launcher (nothing in it throws
+# or asks for a type at run time), and framework/Runtime.cpp puts new and delete on the system
+# heap. Function-local statics are not guarded against a second thread: every one of them is
+# first reached on the user-interface thread before the completion watch exists.
+set(CORVANE_SMALL -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables)
+target_compile_options(launcher PRIVATE ${CORVANE_SMALL})
+
+add_executable(setup WIN32 app/TheApp.cpp framework/Runtime.cpp ${CORVANE_RES_OBJ})
 target_link_libraries(setup PRIVATE launcher)
-target_compile_options(setup PRIVATE ${CORVANE_WARNINGS})
+target_compile_options(setup PRIVATE ${CORVANE_WARNINGS} ${CORVANE_SMALL})
 # The entry is in the launcher library; the start-up code asks for it only after that library
 # has been searched, so name it up front.
 target_link_options(setup PRIVATE ${CORVANE_STATIC_LINK} -s -Wl,-u,_WinMain@16
                     ${CMAKE_SOURCE_DIR}/installer/setup.def)
 set_property(TARGET setup APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/installer/setup.def)
-target_compile_options(launcher PRIVATE -Os)
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)
 
 # The stand-in installer engine for the demo and the end-to-end tests.

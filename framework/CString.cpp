@@ -2,7 +2,6 @@
 #include "CString.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -255,17 +254,13 @@ BOOL CString::LoadString(UINT nID) {
 }
 
 void CString::Format(LPCSTR pszFormat, ...) {
+    // The system's formatter writes at most 1024 characters.
     va_list args;
     va_start(args, pszFormat);
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(NULL, 0, pszFormat, copy);
-    va_end(copy);
-    if (n < 0) n = 0;
-    LPSTR p = GetBuffer(n);
-    std::vsnprintf(p, static_cast<size_t>(n) + 1, pszFormat, args);
+    LPSTR p = GetBuffer(1024);
+    int n = wvsprintfA(p, pszFormat, args);
     va_end(args);
-    ReleaseBuffer(n);
+    ReleaseBuffer(n > 0 ? n : 0);
 }
 
 bool operator==(const CString& a, const CString& b) { return a.Compare(b) == 0; }

@@ -57,7 +57,7 @@ public:
     // Loads string resource nID of the application's module; an absent number gives an empty
     // string and FALSE.
     BOOL LoadString(UINT nID);
-    // printf-style formatting into this string.
+    // Formats into this string as wsprintfA does (at most 1024 characters).
     void Format(LPCSTR pszFormat, ...);
 
 private:

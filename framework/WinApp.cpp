@@ -1,11 +1,16 @@
 // CWinApp and CWinThread: program start-up, the message loop, shut-down and worker threads.
 #include "WinApp.h"
 
+#include "Sync.h"
+
 namespace {
 // The application object of the program the calling thread belongs to. It is set by the
 // application's constructor on the program's first thread and handed on to every thread the
 // library starts, so each program (and each simulated program in the host tests) sees its own.
-thread_local CWinApp* t_pApp = nullptr;
+CThreadSlot<CWinApp>& CurrentApp() {
+    static CThreadSlot<CWinApp> slot;
+    return slot;
+}
 }  // namespace
 
 CWinThread::CWinThread() : m_pMainWnd(nullptr), m_hThread(NULL), m_nThreadID(0), m_bAutoDelete(TRUE) {}
@@ -16,11 +21,11 @@ CWinThread::~CWinThread() {
 
 CWinApp::CWinApp(LPCSTR lpszAppName)
     : m_hInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(0), m_pszAppName(lpszAppName), m_msgCur() {
-    t_pApp = this;
+    CurrentApp().Set(this);
 }
 
 CWinApp::~CWinApp() {
-    if (t_pApp == this) t_pApp = nullptr;
+    if (CurrentApp().Get() == this) CurrentApp().Set(nullptr);
 }
 
 const AFX_MSGMAP* CWinApp::GetThisMessageMap() {
@@ -53,7 +58,7 @@ BOOL CWinApp::Enable3dControlsStatic() {
 
 void CWinApp::OnHelp() {}
 
-CWinApp* AfxGetApp() { return t_pApp; }
+CWinApp* AfxGetApp() { return CurrentApp().Get(); }
 
 HINSTANCE AfxGetInstanceHandle() {
     CWinApp* pApp = AfxGetApp();
@@ -98,7 +103,7 @@ struct ThreadStart {
 DWORD WINAPI AfxThreadEntry(LPVOID p) {
     ThreadStart start = *static_cast<ThreadStart*>(p);
     delete static_cast<ThreadStart*>(p);
-    t_pApp = start.pApp;
+    CurrentApp().Set(start.pApp);
     // The library's thread object goes with the thread, however the thread ends.
     struct AutoDelete {
         CWinThread* pThread;

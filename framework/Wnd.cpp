@@ -2,28 +2,129 @@
 // and the main-window rule on destruction.
 #include "Wnd.h"
 
-#include <cstdio>
-#include <map>
-#include <memory>
-#include <mutex>
-
+#include "Sync.h"
 #include "WinApp.h"
 
 namespace {
-// Window objects by handle. Windows are created and handled on their own thread, but the maps
-// are shared by all threads of the program, so they are guarded.
-std::mutex g_mapLock;
-std::map<HWND, CWnd*>& PermanentMap() {
-    static std::map<HWND, CWnd*> map;
-    return map;
-}
-std::map<HWND, std::unique_ptr<CWnd>>& TemporaryMap() {
-    static std::map<HWND, std::unique_ptr<CWnd>> map;
+// Window objects by handle. Windows are created and handled on their own thread, but the map is
+// shared by all threads of the program, so it is guarded. A program has a handful of windows:
+// a short list searched from the front is all it needs.
+struct HandleMapEntry {
+    HWND hWnd;
+    CWnd* pWnd;
+    bool bTemporary;  // made by FromHandle for a window nobody bound; owned by the map
+};
+
+class CHandleMap {
+public:
+    CWnd* FindPermanent(HWND hWnd) {
+        CScopedLock lock(m_lock);
+        int i = Find(hWnd);
+        return i >= 0 && !m_entries[i].bTemporary ? m_entries[i].pWnd : nullptr;
+    }
+    CWnd* FindOrMakeTemporary(HWND hWnd) {
+        CScopedLock lock(m_lock);
+        int i = Find(hWnd);
+        if (i >= 0) return m_entries[i].pWnd;
+        CWnd* pWnd = new CWnd;
+        pWnd->m_hWnd = hWnd;
+        Add({hWnd, pWnd, true});
+        return pWnd;
+    }
+    // Binds pWnd to hWnd, retiring a temporary object made for the same handle.
+    void Bind(HWND hWnd, CWnd* pWnd) {
+        CScopedLock lock(m_lock);
+        int i = Find(hWnd);
+        if (i >= 0) {
+            if (m_entries[i].bTemporary) {
+                m_entries[i].pWnd->m_hWnd = NULL;
+                delete m_entries[i].pWnd;
+            }
+            m_entries[i] = {hWnd, pWnd, false};
+        } else {
+            Add({hWnd, pWnd, false});
+        }
+    }
+    void Unbind(HWND hWnd, CWnd* pWnd) {
+        CScopedLock lock(m_lock);
+        int i = Find(hWnd);
+        if (i >= 0 && m_entries[i].pWnd == pWnd) m_entries[i] = m_entries[--m_nCount];
+    }
+
+private:
+    int Find(HWND hWnd) const {
+        for (int i = 0; i < m_nCount; ++i) {
+            if (m_entries[i].hWnd == hWnd) return i;
+        }
+        return -1;
+    }
+    void Add(const HandleMapEntry& entry) {
+        if (m_nCount == m_nCapacity) {
+            int nNew = m_nCapacity == 0 ? 8 : m_nCapacity * 2;
+            HandleMapEntry* p = new HandleMapEntry[nNew];
+            for (int i = 0; i < m_nCount; ++i) p[i] = m_entries[i];
+            delete[] m_entries;
+            m_entries = p;
+            m_nCapacity = nNew;
+        }
+        m_entries[m_nCount++] = entry;
+    }
+
+    CCriticalSection m_lock;
+    HandleMapEntry* m_entries = nullptr;
+    int m_nCount = 0;
+    int m_nCapacity = 0;
+};
+
+CHandleMap& HandleMap() {
+    static CHandleMap map;
     return map;
 }
 
+// The names of the window classes the library registered. A class stays registered for the
+// program's life, and so does its name: callers may hold on to it.
+class CClassNameList {
+public:
+    ~CClassNameList() {
+        for (int i = 0; i < m_nCount; ++i) delete[] m_names[i];
+        delete[] m_names;
+    }
+    LPCSTR Intern(LPCSTR pszName) {
+        CScopedLock lock(m_lock);
+        for (int i = 0; i < m_nCount; ++i) {
+            if (lstrcmpA(m_names[i], pszName) == 0) return m_names[i];
+        }
+        if (m_nCount == m_nCapacity) {
+            int nNew = m_nCapacity == 0 ? 4 : m_nCapacity * 2;
+            char** p = new char*[nNew];
+            for (int i = 0; i < m_nCount; ++i) p[i] = m_names[i];
+            delete[] m_names;
+            m_names = p;
+            m_nCapacity = nNew;
+        }
+        char* pszCopy = new char[lstrlenA(pszName) + 1];
+        lstrcpyA(pszCopy, pszName);
+        m_names[m_nCount++] = pszCopy;
+        return pszCopy;
+    }
+
+private:
+    CCriticalSection m_lock;
+    char** m_names = nullptr;
+    int m_nCount = 0;
+    int m_nCapacity = 0;
+};
+
+CClassNameList& ClassNames() {
+    static CClassNameList list;
+    return list;
+}
+
 // The object whose system window is being created on this thread; bound on its first message.
-thread_local CWnd* t_pWndInit = nullptr;
+CThreadSlot<CWnd>& WndInit() {
+    static CThreadSlot<CWnd> slot;
+    return slot;
+}
 }  // namespace
 
 CWnd::CWnd() : m_hWnd(NULL), m_msgCur() {}
@@ -33,42 +134,20 @@ CWnd::~CWnd() {
     if (m_hWnd != NULL) Detach();
 }
 
-CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
-    std::lock_guard<std::mutex> lock(g_mapLock);
-    auto it = PermanentMap().find(hWnd);
-    return it == PermanentMap().end() ? nullptr : it->second;
-}
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) { return hWnd == NULL ? nullptr : HandleMap().FindPermanent(hWnd); }
 
-CWnd* CWnd::FromHandle(HWND hWnd) {
-    if (hWnd == NULL) return nullptr;
-    if (CWnd* p = FromHandlePermanent(hWnd)) return p;
-    std::lock_guard<std::mutex> lock(g_mapLock);
-    std::unique_ptr<CWnd>& slot = TemporaryMap()[hWnd];
-    if (!slot) {
-        slot.reset(new CWnd);
-        slot->m_hWnd = hWnd;
-    }
-    return slot.get();
-}
+CWnd* CWnd::FromHandle(HWND hWnd) { return hWnd == NULL ? nullptr : HandleMap().FindOrMakeTemporary(hWnd); }
 
 BOOL CWnd::Attach(HWND hWnd) {
     if (hWnd == NULL || m_hWnd != NULL) return FALSE;
-    std::lock_guard<std::mutex> lock(g_mapLock);
-    PermanentMap()[hWnd] = this;
-    // A temporary object for the same handle would now be stale.
-    auto it = TemporaryMap().find(hWnd);
-    if (it != TemporaryMap().end()) it->second->m_hWnd = NULL, TemporaryMap().erase(it);
+    HandleMap().Bind(hWnd, this);
     m_hWnd = hWnd;
     return TRUE;
 }
 
 HWND CWnd::Detach() {
     HWND hWnd = m_hWnd;
-    if (hWnd != NULL) {
-        std::lock_guard<std::mutex> lock(g_mapLock);
-        auto it = PermanentMap().find(hWnd);
-        if (it != PermanentMap().end() && it->second == this) PermanentMap().erase(it);
-    }
+    if (hWnd != NULL) HandleMap().Unbind(hWnd, this);
     m_hWnd = NULL;
     return hWnd;
 }
@@ -76,10 +155,10 @@ HWND CWnd::Detach() {
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
                     int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
                     LPVOID lpParam) {
-    t_pWndInit = this;
+    WndInit().Set(this);
     HWND hWnd = CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth,
                                 nHeight, hWndParent, nIDorHMenu, AfxGetInstanceHandle(), lpParam);
-    if (t_pWndInit == this) t_pWndInit = nullptr;
+    if (WndInit().Get() == this) WndInit().Set(nullptr);
     // A class whose procedure is not ours never sends us a message: bind it here.
     if (hWnd != NULL && m_hWnd == NULL) Attach(hWnd);
     return hWnd != NULL;
@@ -182,9 +261,9 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
-    if (pWnd == nullptr && t_pWndInit != nullptr) {
-        pWnd = t_pWndInit;
-        t_pWndInit = nullptr;
+    if (pWnd == nullptr && WndInit().Get() != nullptr) {
+        pWnd = WndInit().Get();
+        WndInit().Set(nullptr);
         pWnd->Attach(hWnd);
     }
     if (pWnd == nullptr) return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
@@ -192,17 +271,18 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) 
 }
 
 LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
-    thread_local char szName[96];
+    char szName[96];
     HINSTANCE hInst = AfxGetInstanceHandle();
+    auto number = [](const void* p) { return static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(p)); };
     if (hCursor == NULL && hbrBackground == NULL && hIcon == NULL) {
-        std::snprintf(szName, sizeof szName, "Afx:%p:%x", static_cast<void*>(hInst), nClassStyle);
+        wsprintfA(szName, "Afx:%lx:%x", number(hInst), nClassStyle);
     } else {
-        std::snprintf(szName, sizeof szName, "Afx:%p:%x:%p:%p:%p", static_cast<void*>(hInst),
-                      nClassStyle, static_cast<void*>(hCursor), static_cast<void*>(hbrBackground),
-                      static_cast<void*>(hIcon));
+        wsprintfA(szName, "Afx:%lx:%x:%lx:%lx:%lx", number(hInst), nClassStyle, number(hCursor),
+                  number(hbrBackground), number(hIcon));
     }
+    LPCSTR pszName = ClassNames().Intern(szName);
     WNDCLASSA wc;
-    if (!GetClassInfoA(hInst, szName, &wc)) {
+    if (!GetClassInfoA(hInst, pszName, &wc)) {
         wc = WNDCLASSA();
         wc.style = nClassStyle;
         wc.lpfnWndProc = AfxWndProc;
@@ -210,8 +290,8 @@ LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgrou
         wc.hIcon = hIcon;
         wc.hCursor = hCursor;
         wc.hbrBackground = hbrBackground;
-        wc.lpszClassName = szName;
+        wc.lpszClassName = pszName;
         RegisterClassA(&wc);
     }
-    return szName;
+    return pszName;
 }

@@ -25,7 +25,15 @@ if [[ $exports != "fnWorkerThread" ]]; then
     fail=1
 fi
 
+# Small enough for any medium: under 100 KB.
+size=$(stat -c %s "$exe")
+if ((size >= 100 * 1024)); then
+    echo "setup.exe is $size bytes, over 100 KB"
+    fail=1
+fi
+
 if ((fail == 0)); then
+    echo "setup.exe: $size bytes"
     echo "setup.exe: PE32 GUI, imports: $(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr '\n' ' ')"
 fi
 exit $fail

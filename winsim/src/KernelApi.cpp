@@ -328,6 +328,8 @@ int WINAPI lstrcmpA(LPCSTR lpString1, LPCSTR lpString2) {
 
 int WINAPI lstrlenA(LPCSTR lpString) { return lpString ? static_cast<int>(std::strlen(lpString)) : 0; }
 
+LPSTR WINAPI lstrcpyA(LPSTR lpString1, LPCSTR lpString2) { return std::strcpy(lpString1, lpString2); }
+
 LPSTR WINAPI CharNextA(LPCSTR lpsz) {
     return const_cast<LPSTR>(*lpsz ? lpsz + 1 : lpsz);
 }

@@ -57,5 +57,22 @@ if(BUILD_TESTING)
     add_test(NAME windows.setup_runs
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/smoke_run.sh $<TARGET_FILE:setup>
                      $<TARGET_FILE:standin_engine> ${CMAKE_BINARY_DIR})
+    # The end-to-end runs: the real setup.exe on media laid out per case, with the stand-in
+    # engine, answered by a UI driver in the test program.
+    add_executable(e2e_tests
+        tests/e2e/LauncherRunTest.cpp tests/e2e/LauncherCase.cpp tests/e2e/UiDriver.cpp
+        tests/e2e/E2eFiles.cpp tests/e2e/E2eProcesses.cpp)
+    target_include_directories(e2e_tests PRIVATE framework)
+    target_link_libraries(e2e_tests PRIVATE gtest)
+    target_compile_options(e2e_tests PRIVATE ${CORVANE_WARNINGS})
+    target_link_options(e2e_tests PRIVATE ${CORVANE_STATIC_LINK})
+    add_dependencies(e2e_tests setup standin_engine)
+    add_test(NAME windows.e2e COMMAND e2e_tests)
+    set_tests_properties(windows.e2e PROPERTIES TIMEOUT 600
+        ENVIRONMENT "CORVANE_E2E_SETUP=$<TARGET_FILE:setup>;CORVANE_E2E_ENGINE=$<TARGET_FILE:standin_engine>")
+
+    # Runs of setup.exe share one Wine session: its completion event, the installer window it
+    # looks for, the registry. Two of them at once would end or refuse each other's runs.
+    set_tests_properties(windows.setup_runs windows.e2e PROPERTIES RESOURCE_LOCK setup_runs_in_wine)
     set_tests_properties(windows.setup_runs PROPERTIES TIMEOUT 240)
 endif()

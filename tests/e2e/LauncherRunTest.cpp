@@ -1,5 +1,6 @@
 // The real setup.exe under Wine, on media laid out per case with the stand-in engine: every
-// way a run ends.
+// way a run ends, the installer's command line as the arguments and setup scripts shape it,
+// and the platform gate under Wine's per-program Windows version.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -38,6 +39,15 @@ const char kExitsWithoutSetting[] = "complete=exit\r\ndelay=0\r\n";
 const char kStays[] = "complete=stay\r\n";
 
 std::string InstallerIn(const std::string& folder) { return folder + "\\" + e2e::kInstaller; }
+
+// Replaces every "{medium}" in text by the medium's folder.
+std::string WithMedium(std::string text, const std::string& medium) {
+    const std::string mark = "{medium}";
+    for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + medium.size())) {
+        text.replace(at, mark.size(), medium);
+    }
+    return text;
+}
 
 // ---- Every way a run ends --------------------------------------------------------------------
 
@@ -252,6 +262,109 @@ TEST_P(WaysARunEnds, Run) {
 
 INSTANTIATE_TEST_SUITE_P(Launcher, WaysARunEnds, ::testing::ValuesIn(kRunEnds),
                          [](const ::testing::TestParamInfo<RunEnd>& info) { return std::string(info.param.name); });
+
+// ---- The installer's command line ---------------------------------------------------------------
+
+struct CommandLine {
+    const char* name;
+    const char* why;
+    const char* args;      // "{medium}" stands for the medium's folder
+    const char* scriptTxt;  // Script.TXT beside the launcher, or none
+    const char* siteTxt;    // {medium}\site.txt, or none
+    const char* expected;  // what the engine receives
+};
+
+void PrintTo(const CommandLine& row, std::ostream* os) { *os << row.name; }
+
+const CommandLine kCommandLines[] = {
+    {"NoArgumentsNoScript", "no arguments and no script: the bare installer path", "", nullptr, nullptr,
+     "{medium}\\ishield.app"},
+    {"UninstallWithHiddenScript", "-uninstall given, the script asks for uninstalling and a hidden interface",
+     "-uninstall", "[Setup]\r\nUninstall=TRUE\r\nUser Interface=HIDDEN\r\n", nullptr,
+     "{medium}\\ishield.app -uninstall -s"},
+    {"ScriptNamedOnTheCommandLine", "-script= names the script, which asks for uninstalling and SMS",
+     "-script={medium}\\site.txt", nullptr, "[Setup]\r\nUninstall=TRUE\r\nSMS=TRUE\r\n",
+     "{medium}\\ishield.app -ascrpt={medium}\\site.txt -uninstall -SMS"},
+    {"ScriptFollowedByAnotherSwitch",
+     "-script= before another switch: the path ends at the next dash (a blank stays on the name) and the "
+     "switch is passed on",
+     "-script={medium}\\site.txt -x", nullptr, "[Setup]\r\nSMS=TRUE\r\n",
+     "{medium}\\ishield.app -ascrpt={medium}\\site.txt -x -SMS"},
+    {"ShowDialogWithTrailingBlank", "\"-showdialog \" is not the applet's switch: a setup run that passes it on",
+     "-showdialog ", nullptr, nullptr, "{medium}\\ishield.app -showdialog "},
+};
+
+class InstallerCommandLine : public LauncherCase, public ::testing::WithParamInterface<CommandLine> {};
+
+TEST_P(InstallerCommandLine, EngineReceives) {
+    const CommandLine& row = GetParam();
+    SCOPED_TRACE(row.why);
+    std::string medium = MakeMedium();
+    PutEngine(medium, kSetsAtOnce);
+    if (row.scriptTxt) {
+        ASSERT_TRUE(e2e::WriteFile(medium + "\\Script.TXT", row.scriptTxt));
+    }
+    if (row.siteTxt) {
+        ASSERT_TRUE(e2e::WriteFile(medium + "\\site.txt", row.siteTxt));
+    }
+    Launcher& l = Start(medium, WithMedium(row.args, medium));
+    EXPECT_EQ(WithMedium(row.expected, medium), WaitForEngine(medium));
+    EXPECT_EQ(0u, WaitForExit(l));
+    EXPECT_TRUE(l.boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Launcher, InstallerCommandLine, ::testing::ValuesIn(kCommandLines),
+                         [](const ::testing::TestParamInfo<CommandLine>& info) {
+                             return std::string(info.param.name);
+                         });
+
+class SetupFolder : public LauncherCase {};
+
+TEST_F(SetupFolder, WithBlanksIsQuotedAndNoPrefixProgramRuns) {
+    // "<root>\corvane medium\ishield.app" read by the system's own rules could start
+    // "<root>\corvane.exe"; that planted program records its start beside itself if it runs.
+    std::string medium = MakeMedium("corvane medium");
+    PutEngine(medium, kSetsAtOnce);
+    PutEngine(Root(), "window=0\r\ncomplete=exit\r\ndelay=0\r\n", "corvane.exe");
+    Launcher& l = Start(medium, "");
+    EXPECT_EQ("\"" + InstallerIn(medium) + "\"", WaitForEngine(medium));
+    EXPECT_EQ(0u, WaitForExit(l));
+    // Whatever the launcher started has a process until it ends; only then is "never ran" sure.
+    EXPECT_TRUE(WaitUntil([&] { return e2e::ProcessesIn(Root()).empty(); }, "every program of the case to end"));
+    EXPECT_EQ("(never started)", Received(Root())) << "the planted program ran";
+}
+
+// ---- The platform gate under Wine's per-program Windows version ------------------------------
+
+struct GatePass {
+    const char* version;  // Wine's name for it
+    const char* why;
+};
+
+void PrintTo(const GatePass& row, std::ostream* os) { *os << row.version; }
+
+const GatePass kGatePasses[] = {
+    {"win95", "Windows 95 passes whatever its version number, without the administrator test"},
+    {"nt40", "Windows NT 4.0 passes for a member of the Administrators group (Wine's user is one)"},
+};
+
+class PlatformGate : public LauncherCase, public ::testing::WithParamInterface<GatePass> {};
+
+TEST_P(PlatformGate, LetsTheRunThrough) {
+    SCOPED_TRACE(GetParam().why);
+    SetWineVersion("setup.exe", GetParam().version);
+    std::string medium = MakeMedium();
+    PutEngine(medium, kSetsAtOnce);
+    Launcher& l = Start(medium, "");
+    EXPECT_EQ(InstallerIn(medium), WaitForEngine(medium));
+    EXPECT_EQ(0u, WaitForExit(l));
+    EXPECT_TRUE(l.boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Launcher, PlatformGate, ::testing::ValuesIn(kGatePasses),
+                         [](const ::testing::TestParamInfo<GatePass>& info) {
+                             return std::string(info.param.version);
+                         });
 
 }  // namespace
 

@@ -171,6 +171,54 @@ const RunEnd kRunEnds[] = {
          ASSERT_TRUE(e2e::StopEngine(medium));
          EXPECT_EQ(0u, c.WaitForExit(l));
      }},
+    {"AppletEnter",
+     "Enter in the applet, which has no default button (the dialog gets IDOK): nothing was started, so the run "
+     "ends, exit 0",
+     [](LauncherCase& c) {
+         std::string medium = c.MakeMedium();
+         c.PutEngine(medium, kSetsAtOnce);
+         Launcher& l = c.Start(medium, "-showdialog");
+         Box box;
+         ASSERT_TRUE(c.NextBox(l, &box));
+         ASSERT_TRUE(e2e::PressKey(box.hwnd, VK_RETURN));
+         EXPECT_EQ(0u, c.WaitForExit(l));
+         EXPECT_EQ("(never started)", c.Received(medium));
+     }},
+    {"AppletStaysWhenUserDeclines",
+     "Remove Services with no installer and the user answers No: the applet stays and the run goes on until it "
+     "is quit, exit 0",
+     [](LauncherCase& c) {
+         std::string medium = c.MakeMedium();
+         Launcher& l = c.Start(medium, "-showdialog");
+         Box applet, box;
+         ASSERT_TRUE(c.NextBox(l, &applet));
+         e2e::Press(applet.hwnd, kRemoveServices);
+         ASSERT_TRUE(c.NextBox(l, &box));
+         e2e::ExpectBox(box, kSetupTitle, kInstallerNotFound, "Yes,No", "Yes");
+         EXPECT_EQ(applet.hwnd, GetWindow(box.hwnd, GW_OWNER)) << "the applet owns the question";
+         e2e::Press(box.hwnd, IDNO);
+         ASSERT_TRUE(c.WaitUntil([&] { return !IsWindow(box.hwnd); }, "the question to close"));
+         EXPECT_TRUE(IsWindowVisible(applet.hwnd)) << "the applet stays";
+         EXPECT_TRUE(c.StillRunning(l));
+         e2e::Press(applet.hwnd, IDCANCEL);
+         EXPECT_EQ(0u, c.WaitForExit(l));
+     }},
+    {"AppletLaunchFails",
+     "Remove Services and the installer cannot be started: reported over the applet, which closes, and the run "
+     "ends, exit 0",
+     [](LauncherCase& c) {
+         std::string medium = c.MakeMedium();
+         ASSERT_TRUE(e2e::WriteFile(InstallerIn(medium), "This is a text file, not a program.\r\n"));
+         Launcher& l = c.Start(medium, "-showdialog");
+         Box applet, box;
+         ASSERT_TRUE(c.NextBox(l, &applet));
+         e2e::Press(applet.hwnd, kRemoveServices);
+         ASSERT_TRUE(c.NextBox(l, &box));
+         e2e::ExpectBox(box, "Error", kLaunchFailed, "OK", "OK");
+         EXPECT_EQ(applet.hwnd, GetWindow(box.hwnd, GW_OWNER)) << "the active window, the applet, owns the report";
+         e2e::Press(box.hwnd, IDOK);
+         EXPECT_EQ(0u, c.WaitForExit(l));
+     }},
     {"SecondApplet", "an applet already shows: a second -showdialog ends at once, showing nothing, exit 0",
      [](LauncherCase& c) {
          std::string medium = c.MakeMedium();

@@ -118,6 +118,14 @@ bool Press(HWND hwnd, int id) {
     return PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != FALSE;
 }
 
+bool PressKey(HWND hwnd, WPARAM vk) {
+    GUITHREADINFO info;
+    ZeroMemory(&info, sizeof info);
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, NULL), &info) || info.hwndFocus == NULL) return false;
+    return PostMessageA(info.hwndFocus, WM_KEYDOWN, vk, 1) && PostMessageA(info.hwndFocus, WM_KEYUP, vk, 0xC0000001);
+}
+
 bool ChooseFolder(HWND hwnd, const std::string& folder) {
     HWND edit = GetDlgItem(hwnd, kFileNameBox);
     if (edit == NULL) return false;

@@ -44,6 +44,10 @@ std::vector<HWND> VisibleWindowsOf(DWORD pid);
 // message box, a modal loop).
 bool Press(HWND hwnd, int id);
 
+// Presses key vk (WM_KEYDOWN, then WM_KEYUP) where the keyboard focus of dialog hwnd's thread
+// is, as a user's key press arrives; false when that thread has no focus.
+bool PressKey(HWND hwnd, WPARAM vk);
+
 // In the classic file-open dialog (as the launcher's browse layout shows it: the file-name
 // box 1152 present but hidden), confirms folder: the file name becomes "<folder>\ishield.app"
 // and OK is pressed.

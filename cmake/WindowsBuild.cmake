@@ -35,6 +35,15 @@ add_executable(standin_engine WIN32 tests/e2e/StandInEngine.cpp)
 target_compile_options(standin_engine PRIVATE ${CORVANE_WARNINGS})
 target_link_options(standin_engine PRIVATE ${CORVANE_STATIC_LINK} -s)
 
+# The benchmark (tools/bench): the minimal launcher it compares setup.exe with, and the
+# measuring program.
+add_executable(minimal_launcher WIN32 tests/bench/MinimalLauncher.cpp)
+target_compile_options(minimal_launcher PRIVATE ${CORVANE_WARNINGS} ${CORVANE_SMALL})
+target_link_options(minimal_launcher PRIVATE ${CORVANE_STATIC_LINK} -s)
+add_executable(bench tests/bench/Bench.cpp)
+target_compile_options(bench PRIVATE ${CORVANE_WARNINGS})
+target_link_options(bench PRIVATE ${CORVANE_STATIC_LINK})
+
 if(BUILD_TESTING)
     # GoogleTest from Debian's source package, built for Windows.
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)

@@ -101,6 +101,7 @@ typedef struct tagPAINTSTRUCT {
 #define WM_SYSCOMMAND 0x0112
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
+#define MK_LBUTTON 0x0001
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 #define DM_GETDEFID (WM_USER + 0)

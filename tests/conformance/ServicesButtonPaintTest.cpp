@@ -1,6 +1,5 @@
 // The Services dialog's icon buttons drawn by its OnDrawItem into a memory DC, on both
-// platforms: the painting rules' small pictures, and a full-size button with its icon in
-// every state. Text comes in the platform's font, so the caption's own pixels are left out.
+// platforms: the small edge pictures, and a full-size button with its icon in every state. Text comes in the platform's font, so the caption's own pixels are left out.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -78,7 +77,7 @@ protected:
     HWND m_hQuit = NULL;
 };
 
-TEST_F(ServicesButtonPaint, TheRulesPictures) {
+TEST_F(ServicesButtonPaint, TheEdgePictures) {
     struct Row {
         int cx, cy;
         bool pressed, focus;
@@ -101,8 +100,10 @@ TEST_F(ServicesButtonPaint, TheRulesPictures) {
     }
 }
 
-// What the raised edge puts at (x, y) of the working rectangle w, from the painting rules'
-// table: later lines win where they meet. False where the face shows.
+// What the raised edge puts at (x, y) of the working rectangle w: highlight along the left and
+// top, black along the outer right and bottom, shadow just inside the black. Where highlight
+// and black meet, the black (drawn later) has the pixel; the shadow meets neither. False
+// where the face shows.
 bool RaisedEdgeAt(const RECT& w, int x, int y, COLORREF* color) {
     if (x == w.right - 1 || y == w.bottom - 1) *color = RGB(0, 0, 0);
     else if (x == w.left || y == w.top) *color = GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -117,9 +118,9 @@ bool PressedEdgeAt(const RECT& w, int x, int y, COLORREF* color) {
     return true;
 }
 
-// "&Remove Services" at (0, 0, 156, 60) with its icon, in each state, against the picture the
-// rules give: face, focus frame and dots, edge on the working rectangle, and the icon where
-// the rules put it. The caption is made short so that its text, whose pixels depend on the
+// "&Remove Services" at (0, 0, 156, 60) with its icon, in each state, against the picture put
+// together pixel by pixel: face, focus frame and dots, edge on the working rectangle, and the
+// icon at its place for the state. The caption is made short so that its text, whose pixels depend on the
 // platform's font, stays clear of the edge; the box it takes is left out of the comparison.
 TEST_F(ServicesButtonPaint, AFullSizeButtonInEachState) {
     struct Row {

@@ -1,7 +1,7 @@
-// The Services dialog's icon buttons as their painting rules draw them: small pictures of the
-// edge (no icon, the caption right of the picture), in letters for the button's colours, and
-// the dots the focus rectangle (4, 4, 8, 6) adds. Shared by the unit tests and the
-// conformance tests, so both platforms are held to the same pictures.
+// The Services dialog's icon buttons as they must come out: small pictures of the edge (no
+// icon, the caption right of the picture) in letters for the button's colours, and the dots
+// the focus rectangle (4, 4, 8, 6) adds. Shared by the unit tests and the conformance tests,
+// so both platforms are held to the same pictures.
 #pragma once
 
 #include <windows.h>

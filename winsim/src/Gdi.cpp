@@ -65,11 +65,11 @@ HGDIOBJ NewObjectLocked(const GdiObject& o) {
     return h;
 }
 
-void Select(GdiState& g, HGDIOBJ* slot, HGDIOBJ h) {
+// Puts h in a DC's slot for its kind, keeping count of the DCs each object is selected into.
+void Select(HGDIOBJ* slot, HGDIOBJ h) {
     if (GdiObject* old = FindObjectLocked(*slot)) --old->selectedIn;
     *slot = h;
     if (GdiObject* o = FindObjectLocked(h)) ++o->selectedIn;
-    (void)g;
 }
 
 int FloorDiv(int a, int b) {  // b > 0
@@ -120,18 +120,18 @@ HDC NewDCLocked(std::shared_ptr<Surface> surface, HWND hwnd, bool memory) {
     dc.surface = std::move(surface);
     dc.hwnd = hwnd;
     dc.memory = memory;
-    Select(g, &dc.pen, StockHandle(BLACK_PEN));
-    Select(g, &dc.brush, StockHandle(WHITE_BRUSH));
-    if (memory) Select(g, &dc.bitmap, StockHandle(kDefaultBitmap));
+    Select(&dc.pen, StockHandle(BLACK_PEN));
+    Select(&dc.brush, StockHandle(WHITE_BRUSH));
+    if (memory) Select(&dc.bitmap, StockHandle(kDefaultBitmap));
     return hdc;
 }
 
 bool DeleteDCLocked(HDC hdc) {
     DeviceContext* dc = FindDCLocked(hdc);
     if (dc == nullptr) return false;
-    Select(G(), &dc->pen, NULL);
-    Select(G(), &dc->brush, NULL);
-    Select(G(), &dc->bitmap, NULL);
+    Select(&dc->pen, NULL);
+    Select(&dc->brush, NULL);
+    Select(&dc->bitmap, NULL);
     G().dcs.erase(hdc);
     return true;
 }
@@ -242,11 +242,11 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
     switch (o->kind) {
     case GdiObject::kPen:
         previous = dc->pen;
-        Select(G(), &dc->pen, h);
+        Select(&dc->pen, h);
         break;
     case GdiObject::kBrush:
         previous = dc->brush;
-        Select(G(), &dc->brush, h);
+        Select(&dc->brush, h);
         break;
     case GdiObject::kBitmap:
         // Only a memory DC takes a bitmap, and a bitmap goes into one DC at a time.
@@ -254,7 +254,7 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
         if (dc->bitmap == h) return h;
         if (!o->stock && o->selectedIn > 0) return NULL;
         previous = dc->bitmap;
-        Select(G(), &dc->bitmap, h);
+        Select(&dc->bitmap, h);
         dc->surface = o->surface;
         break;
     }

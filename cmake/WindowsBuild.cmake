@@ -52,7 +52,8 @@ if(BUILD_TESTING)
 
     file(GLOB CONFORMANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/conformance/*.cpp
          ${CMAKE_SOURCE_DIR}/tests/conformance/platform/Windows*.cpp)
-    add_executable(conformance_tests ${CONFORMANCE_SOURCES} ${CORVANE_RES_OBJ})
+    add_executable(conformance_tests ${CONFORMANCE_SOURCES} ${CMAKE_SOURCE_DIR}/framework/ResourceError.cpp
+                   ${CORVANE_RES_OBJ})
     target_include_directories(conformance_tests PRIVATE tests/conformance tests/support)
     target_link_libraries(conformance_tests PRIVATE launcher gtest)
     target_compile_options(conformance_tests PRIVATE ${CORVANE_WARNINGS})

@@ -4,8 +4,6 @@
 
 #include "Wnd.h"
 
-void AfxThrowResourceException() { throw CResourceException(); }
-
 BOOL CGdiObject::DeleteObject() {
     if (m_hObject == NULL) return FALSE;
     HGDIOBJ h = m_hObject;

@@ -35,6 +35,15 @@ add_executable(standin_engine WIN32 tests/e2e/StandInEngine.cpp)
 target_compile_options(standin_engine PRIVATE ${CORVANE_WARNINGS})
 target_link_options(standin_engine PRIVATE ${CORVANE_STATIC_LINK} -s)
 
+# The benchmark (tools/bench): the minimal launcher it compares setup.exe with, and the
+# measuring program.
+add_executable(minimal_launcher WIN32 tests/bench/MinimalLauncher.cpp)
+target_compile_options(minimal_launcher PRIVATE ${CORVANE_WARNINGS} ${CORVANE_SMALL})
+target_link_options(minimal_launcher PRIVATE ${CORVANE_STATIC_LINK} -s)
+add_executable(bench tests/bench/Bench.cpp)
+target_compile_options(bench PRIVATE ${CORVANE_WARNINGS})
+target_link_options(bench PRIVATE ${CORVANE_STATIC_LINK})
+
 if(BUILD_TESTING)
     # GoogleTest from Debian's source package, built for Windows.
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -43,7 +52,8 @@ if(BUILD_TESTING)
 
     file(GLOB CONFORMANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/conformance/*.cpp
          ${CMAKE_SOURCE_DIR}/tests/conformance/platform/Windows*.cpp)
-    add_executable(conformance_tests ${CONFORMANCE_SOURCES} ${CORVANE_RES_OBJ})
+    add_executable(conformance_tests ${CONFORMANCE_SOURCES} ${CMAKE_SOURCE_DIR}/framework/ResourceError.cpp
+                   ${CORVANE_RES_OBJ})
     target_include_directories(conformance_tests PRIVATE tests/conformance tests/support)
     target_link_libraries(conformance_tests PRIVATE launcher gtest)
     target_compile_options(conformance_tests PRIVATE ${CORVANE_WARNINGS})

@@ -8,4 +8,5 @@
 #include "Wnd.h"
 #include "WinApp.h"
 #include "Dialog.h"
+#include "Gdi.h"
 #include "Handle.h"

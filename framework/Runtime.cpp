@@ -1,6 +1,6 @@
 // The few pieces of the C++ run-time that setup.exe needs, on the system's heap, so that the
-// program carries no exception machinery: memory for new and delete, and the handler for a
-// call of a pure virtual function. Linked into setup.exe only; test programs keep the
+// program carries no exception machinery: memory for new and delete, the handler for a call
+// of a pure virtual function, and the class library's resource error. Linked into setup.exe only; test programs keep the
 // compiler's own.
 #include <windows.h>
 
@@ -31,3 +31,10 @@ void operator delete(void* p, std::size_t) noexcept { Release(p); }
 void operator delete[](void* p, std::size_t) noexcept { Release(p); }
 
 extern "C" void __cxa_pure_virtual() { ExitProcess(3); }
+
+// The class library's resource error: a pen or brush the system cannot make. Without exception
+// machinery the request cannot be unwound, and a system out of drawing resources cannot go on
+// either: the program ends at once with the system's code for it.
+#include "Gdi.h"
+
+void AfxThrowResourceException() { ExitProcess(ERROR_NO_SYSTEM_RESOURCES); }

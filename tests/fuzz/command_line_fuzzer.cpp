@@ -7,17 +7,12 @@
 #include <string>
 
 #include "InstallerCommandLine.h"
-#include "LauncherHarness.h"
+#include "FuzzSupport.h"
 #include "SetupScript.h"
 
 namespace {
 
-void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::Check;
 
 bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -27,11 +22,7 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    static winsim::World::ProcessScope* scope = [] {
-        winsim::World::Get().Reset();
-        return new winsim::World::ProcessScope(test::LauncherProcess());
-    }();
-    (void)scope;
+    fuzz::EnterLauncherProcess();
 
     const uint8_t flags = data[0];
     INSTALLER_SCRIPT_ANSWERS answers;

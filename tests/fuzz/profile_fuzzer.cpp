@@ -6,24 +6,15 @@
 #include <cstring>
 #include <string>
 
-#include "LauncherHarness.h"
+#include "FuzzSupport.h"
 #include "SetupScript.h"
 
 namespace {
-void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::Check;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static winsim::World::ProcessScope* scope = [] {
-        winsim::World::Get().Reset();
-        return new winsim::World::ProcessScope(test::LauncherProcess());
-    }();
-    (void)scope;
+    fuzz::EnterLauncherProcess();
     winsim::World::Get().AddFile("C:\\MEDIA\\Script.TXT", std::string(reinterpret_cast<const char*>(data), size));
 
     static const char* const kQueries[][2] = {

@@ -5,26 +5,17 @@
 #include <cstring>
 #include <string>
 
-#include "LauncherHarness.h"
+#include "FuzzSupport.h"
 #include "RegistryKey.h"
 #include "winsim_machine.h"
 
 namespace {
-void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::Check;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    static winsim::World::ProcessScope* scope = [] {
-        winsim::World::Get().Reset();
-        return new winsim::World::ProcessScope(test::LauncherProcess());
-    }();
-    (void)scope;
+    fuzz::EnterLauncherProcess();
     const char kKey[] = "SOFTWARE\\Corvane\\Fuzz";
     winsim::RemoveRegistryKey(HKEY_CURRENT_USER, kKey);
     // The first byte chooses the type; the rest is the data. A second, longer value makes the

@@ -103,6 +103,7 @@ typedef struct tagPAINTSTRUCT {
 #define WM_SYSCOMMAND 0x0112
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
+#define MK_LBUTTON 0x0001
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 #define DM_GETDEFID (WM_USER + 0)
@@ -142,6 +143,7 @@ typedef struct tagPAINTSTRUCT {
 #define ODA_SELECT 0x0002
 #define ODA_FOCUS 0x0004
 #define ODS_SELECTED 0x0001
+#define ODS_DISABLED 0x0004
 #define ODS_FOCUS 0x0010
 
 // Window styles.
@@ -229,10 +231,18 @@ typedef struct tagPAINTSTRUCT {
 #define SM_CYSCREEN 1
 #define SM_CXICON 11
 #define SM_CYICON 12
+#define COLOR_BACKGROUND 1
+#define COLOR_WINDOW 5
+#define COLOR_WINDOWTEXT 8
 #define COLOR_BTNFACE 15
 #define COLOR_BTNSHADOW 16
 #define COLOR_BTNTEXT 18
 #define COLOR_BTNHIGHLIGHT 20
+
+// DrawTextA formats (left-aligned top-down text is format 0).
+#define DT_SINGLELINE 0x00000020
+#define DT_NOCLIP 0x00000100
+#define DT_NOPREFIX 0x00000800
 
 // Window classes and windows.
 ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass);

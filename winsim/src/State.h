@@ -87,6 +87,7 @@ struct Window {
     HANDLE image = NULL;           // BM_SETIMAGE
     bool pushed = false;           // button held down
     bool iconic = false;
+    int minimizedCx = 0, minimizedCy = 0;  // client area while minimised
     HFONT font = NULL;
     // Dialogs.
     bool isDialog = false;

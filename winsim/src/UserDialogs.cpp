@@ -164,6 +164,9 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
     if (!DialogEnded(hDlg, &result)) {
         ShowWindow(hDlg, SW_SHOW);
         SetActiveWindow(hDlg);
+        // The dialog manager paints the dialog once its queue is idle, before anyone can act
+        // on it; here that is before the scripted user sees it.
+        UpdateWindow(hDlg);
         ModalView view;
         view.kind = ModalView::kDialog;
         view.pid = GetCurrentProcessId();

@@ -317,6 +317,21 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_QUERYDRAGICON:
         return 0;
+    case WM_PAINT: {
+        // Nothing to draw: the paint is only taken.
+        lock.unlock();
+        PAINTSTRUCT ps;
+        if (BeginPaint(hWnd, &ps)) EndPaint(hWnd, &ps);
+        return 0;
+    }
+    case WM_ICONERASEBKGND: {
+        // The desktop shows behind a minimised window's icon.
+        lock.unlock();
+        RECT rc;
+        GetClientRect(hWnd, &rc);
+        FillRect(reinterpret_cast<HDC>(wParam), &rc, reinterpret_cast<HBRUSH>(COLOR_BACKGROUND + 1));
+        return TRUE;
+    }
     default:
         return 0;
     }
@@ -499,8 +514,8 @@ BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
     if (!w) return FALSE;
     lpRect->left = 0;
     lpRect->top = 0;
-    lpRect->right = w->iconic ? 0 : w->cx;
-    lpRect->bottom = w->iconic ? 0 : w->cy;
+    lpRect->right = w->iconic ? w->minimizedCx : w->cx;
+    lpRect->bottom = w->iconic ? w->minimizedCy : w->cy;
     return TRUE;
 }
 
@@ -648,4 +663,3 @@ void WINAPI PostQuitMessage(int nExitCode) {
 }
 
 BOOL WINAPI InvalidateRect(HWND hWnd, const RECT*, BOOL) { return IsWindow(hWnd); }
-BOOL WINAPI UpdateWindow(HWND hWnd) { return IsWindow(hWnd); }

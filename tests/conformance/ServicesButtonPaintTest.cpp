@@ -9,6 +9,7 @@
 #include "ButtonPictures.h"
 #include "Canvas.h"
 #include "Platform.h"
+#include "ModelessServicesDlg.h"
 #include "ServicesDlg.h"
 
 namespace {
@@ -39,22 +40,15 @@ test::Legend IconButtonLegend() {
 class ServicesButtonPaint : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dlg.reset(new CServicesDlg(NULL));
-        m_hDlg = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(CServicesDlg::IDD), NULL, AfxDlgProc,
-                                    reinterpret_cast<LPARAM>(m_dlg.get()));
-        ASSERT_TRUE(m_hDlg != NULL);
-        m_hRemove = GetDlgItem(m_hDlg, IDC_REMOVE_SERVICES);
-        m_hQuit = GetDlgItem(m_hDlg, IDCANCEL);
-        ASSERT_TRUE(m_hRemove != NULL && m_hQuit != NULL);
+        ASSERT_TRUE(m_services.Create());
     }
     void TearDown() override {
-        if (m_dlg && m_dlg->m_hWnd != NULL) DestroyWindow(m_dlg->m_hWnd);
-        m_dlg.reset();
+        m_services.Destroy();
     }
 
     // Gives the focus to "&Remove Services" or takes it away to "&Quit Applet".
     void FocusRemove(bool focus) {
-        HWND hWanted = focus ? m_hRemove : m_hQuit;
+        HWND hWanted = focus ? m_services.hRemove : m_services.hQuit;
         SetFocus(hWanted);
         ASSERT_EQ(hWanted, GetFocus());
     }
@@ -65,16 +59,13 @@ protected:
         dis.CtlID = IDC_REMOVE_SERVICES;
         dis.itemAction = ODA_DRAWENTIRE;
         dis.itemState = pressed ? ODS_SELECTED : 0;
-        dis.hwndItem = m_hRemove;
+        dis.hwndItem = m_services.hRemove;
         dis.hDC = hdc;
         SetRect(&dis.rcItem, 0, 0, cx, cy);
-        m_dlg->OnDrawItem(IDC_REMOVE_SERVICES, &dis);
+        m_services.dlg->OnDrawItem(IDC_REMOVE_SERVICES, &dis);
     }
 
-    std::unique_ptr<CServicesDlg> m_dlg;
-    HWND m_hDlg = NULL;
-    HWND m_hRemove = NULL;
-    HWND m_hQuit = NULL;
+    test::ModelessServicesDlg m_services;
 };
 
 TEST_F(ServicesButtonPaint, TheEdgePictures) {
@@ -91,7 +82,7 @@ TEST_F(ServicesButtonPaint, TheEdgePictures) {
         {12, 10, true, true, test::WithFocusDots(test::kPressedFocused12x10), "pressed with focus"},
     };
     // No icon: the pictures are of the edge.
-    SendMessageA(m_hRemove, BM_SETIMAGE, IMAGE_ICON, 0);
+    SendMessageA(m_services.hRemove, BM_SETIMAGE, IMAGE_ICON, 0);
     for (const Row& row : rows) {
         FocusRemove(row.focus);
         Canvas canvas(row.cx, row.cy, kBack);
@@ -135,8 +126,8 @@ TEST_F(ServicesButtonPaint, AFullSizeButtonInEachState) {
     };
     const int cx = 156, cy = 60;
     const char kCaption[] = "&Go";
-    SetWindowTextA(m_hRemove, kCaption);
-    HICON hIcon = reinterpret_cast<HICON>(SendMessageA(m_hRemove, BM_GETIMAGE, IMAGE_ICON, 0));
+    SetWindowTextA(m_services.hRemove, kCaption);
+    HICON hIcon = reinterpret_cast<HICON>(SendMessageA(m_services.hRemove, BM_GETIMAGE, IMAGE_ICON, 0));
     ASSERT_TRUE(hIcon != NULL);
     const test::Legend legend = IconButtonLegend();
 

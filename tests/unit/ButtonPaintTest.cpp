@@ -11,6 +11,7 @@
 #include "ButtonPictures.h"
 #include "Canvas.h"
 #include "LauncherHarness.h"
+#include "ModelessServicesDlg.h"
 #include "ServicesDlg.h"
 #include "winsim_gdi_view.h"
 
@@ -38,23 +39,15 @@ protected:
     void SetUp() override {
         WorldTest::SetUp();
         m_scope.reset(new winsim::World::ProcessScope(test::LauncherProcess()));
-        m_dlg.reset(new CServicesDlg(NULL));
-        m_hDlg = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(CServicesDlg::IDD), NULL, AfxDlgProc,
-                                    reinterpret_cast<LPARAM>(m_dlg.get()));
-        ASSERT_TRUE(m_hDlg != NULL);
-        m_hRemove = GetDlgItem(m_hDlg, IDC_REMOVE_SERVICES);
-        m_hQuit = GetDlgItem(m_hDlg, IDCANCEL);
-        ASSERT_TRUE(m_hRemove != NULL && m_hQuit != NULL);
+        ASSERT_TRUE(m_services.Create());
     }
     void TearDown() override {
-        // The window goes while the whole dialog object still exists to handle its last messages.
-        if (m_dlg && m_dlg->m_hWnd != NULL) DestroyWindow(m_dlg->m_hWnd);
-        m_dlg.reset();
+        m_services.Destroy();
         m_scope.reset();
         WorldTest::TearDown();
     }
 
-    void GiveFocus(bool toRemove) { SetFocus(toRemove ? m_hRemove : m_hQuit); }
+    void GiveFocus(bool toRemove) { SetFocus(toRemove ? m_services.hRemove : m_services.hQuit); }
 
     // Asks the dialog to draw control nID into hdc as the system would, for rcItem.
     void Draw(int nID, HDC hdc, const RECT& rcItem, UINT itemState) {
@@ -63,16 +56,16 @@ protected:
         dis.CtlID = static_cast<UINT>(nID);
         dis.itemAction = ODA_DRAWENTIRE;
         dis.itemState = itemState;
-        dis.hwndItem = GetDlgItem(m_hDlg, nID);
+        dis.hwndItem = GetDlgItem(m_services.hDlg, nID);
         dis.hDC = hdc;
         dis.rcItem = rcItem;
-        m_dlg->OnDrawItem(nID, &dis);
+        m_services.dlg->OnDrawItem(nID, &dis);
     }
 
     // The picture of "&Remove Services" drawn into a canvas of exactly rcItem's size, without
     // its icon (the caption falls right of so small a picture).
     std::string EdgePicture(int cx, int cy, bool pressed, bool focus, UINT extraState = 0) {
-        SendMessageA(m_hRemove, BM_SETIMAGE, IMAGE_ICON, 0);
+        SendMessageA(m_services.hRemove, BM_SETIMAGE, IMAGE_ICON, 0);
         GiveFocus(focus);
         Canvas canvas(cx, cy, kBack);
         Draw(IDC_REMOVE_SERVICES, canvas.dc(), {0, 0, cx, cy}, (pressed ? ODS_SELECTED : 0) | extraState);
@@ -95,10 +88,7 @@ protected:
     }
 
     std::unique_ptr<winsim::World::ProcessScope> m_scope;
-    std::unique_ptr<CServicesDlg> m_dlg;
-    HWND m_hDlg = NULL;
-    HWND m_hRemove = NULL;
-    HWND m_hQuit = NULL;
+    test::ModelessServicesDlg m_services;
 };
 
 TEST_F(ButtonPaintTest, EdgesWithoutFocus) {
@@ -116,8 +106,8 @@ TEST_F(ButtonPaintTest, EdgesInsideTheFocusFrameWithTheDottedRectangle) {
         {true, kPressedFocused12x10, "pressed"},
     };
     for (const Row& row : rows) {
-        SendMessageA(m_hRemove, BM_SETIMAGE, IMAGE_ICON, 0);
-        SetFocus(m_hRemove);
+        SendMessageA(m_services.hRemove, BM_SETIMAGE, IMAGE_ICON, 0);
+        SetFocus(m_services.hRemove);
         Canvas canvas(12, 10, kBack);
         Draw(IDC_REMOVE_SERVICES, canvas.dc(), {0, 0, 12, 10}, row.pressed ? ODS_SELECTED : 0);
         EXPECT_EQ(Lines(WithFocusDots(row.before)), canvas.Picture(ButtonLegend())) << row.what;
@@ -137,17 +127,17 @@ TEST_F(ButtonPaintTest, FocusIsTheSystemsNotTheRequestsFlag) {
 
 TEST_F(ButtonPaintTest, RequestsForSelectionOrFocusAloneRepaintTheWholeButton) {
     for (UINT action : {static_cast<UINT>(ODA_SELECT), static_cast<UINT>(ODA_FOCUS)}) {
-        SendMessageA(m_hRemove, BM_SETIMAGE, IMAGE_ICON, 0);
-        SetFocus(m_hQuit);
+        SendMessageA(m_services.hRemove, BM_SETIMAGE, IMAGE_ICON, 0);
+        SetFocus(m_services.hQuit);
         Canvas canvas(8, 6, kBack);
         DRAWITEMSTRUCT dis = DRAWITEMSTRUCT();
         dis.CtlType = ODT_BUTTON;
         dis.CtlID = IDC_REMOVE_SERVICES;
         dis.itemAction = action;
-        dis.hwndItem = m_hRemove;
+        dis.hwndItem = m_services.hRemove;
         dis.hDC = canvas.dc();
         dis.rcItem = {0, 0, 8, 6};
-        m_dlg->OnDrawItem(IDC_REMOVE_SERVICES, &dis);
+        m_services.dlg->OnDrawItem(IDC_REMOVE_SERVICES, &dis);
         EXPECT_EQ(Lines(kRaised8x6), canvas.Picture(ButtonLegend())) << "itemAction " << action;
     }
 }
@@ -172,7 +162,7 @@ TEST_F(ButtonPaintTest, IconAndCaptionPositions) {
         {{20, 5, 120, 46}, false, false, {9, 8}, {56, 18, 120, 46}, "left edges from the context's origin, not the "
                                                                      "item's; the centre from its top and bottom"},
     };
-    HICON hIcon = reinterpret_cast<HICON>(SendMessageA(m_hRemove, BM_GETIMAGE, IMAGE_ICON, 0));
+    HICON hIcon = reinterpret_cast<HICON>(SendMessageA(m_services.hRemove, BM_GETIMAGE, IMAGE_ICON, 0));
     ASSERT_TRUE(hIcon != NULL);
     for (const Row& row : rows) {
         GiveFocus(row.focus);
@@ -205,8 +195,8 @@ TEST_F(ButtonPaintTest, IconAndCaptionPositions) {
 }
 
 TEST_F(ButtonPaintTest, AButtonWithoutAnIconStillHasItsCaption) {
-    SendMessageA(m_hRemove, BM_SETIMAGE, IMAGE_ICON, 0);
-    SetFocus(m_hQuit);
+    SendMessageA(m_services.hRemove, BM_SETIMAGE, IMAGE_ICON, 0);
+    SetFocus(m_services.hQuit);
     Canvas canvas(160, 64, kBack);
     winsim::ForgetDrawing();
     Draw(IDC_REMOVE_SERVICES, canvas.dc(), {0, 0, 156, 60}, 0);
@@ -222,7 +212,7 @@ TEST_F(ButtonPaintTest, AButtonWithoutAnIconStillHasItsCaption) {
 TEST_F(ButtonPaintTest, TheIconButtonsAreDrawnWithTheirOwnIconAndCaption) {
     // A button 1000 does not exist in the template; given one, it is drawn like the others
     // (it never had an image stored, as the dialog stored its image before it existed).
-    HWND hSetup = CreateWindowExA(0, "Button", "&Setup Services", WS_CHILD | BS_OWNERDRAW, 0, 0, 156, 60, m_hDlg,
+    HWND hSetup = CreateWindowExA(0, "Button", "&Setup Services", WS_CHILD | BS_OWNERDRAW, 0, 0, 156, 60, m_services.hDlg,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SETUP_SERVICES)),
                                   GetModuleHandleA(NULL), NULL);
     ASSERT_TRUE(hSetup != NULL);
@@ -258,7 +248,7 @@ TEST_F(ButtonPaintTest, TheIconButtonsAreDrawnWithTheirOwnIconAndCaption) {
 TEST_F(ButtonPaintTest, RequestsForOtherControlsDrawNothing) {
     // Owner-drawn buttons of other ids, so that those ids name controls of the dialog too.
     for (int nID : {IDOK, 1002}) {
-        HWND hOther = CreateWindowExA(0, "Button", "&Other", WS_CHILD | BS_OWNERDRAW, 0, 0, 156, 60, m_hDlg,
+        HWND hOther = CreateWindowExA(0, "Button", "&Other", WS_CHILD | BS_OWNERDRAW, 0, 0, 156, 60, m_services.hDlg,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(nID)), GetModuleHandleA(NULL), NULL);
         ASSERT_TRUE(hOther != NULL);
     }
@@ -270,7 +260,7 @@ TEST_F(ButtonPaintTest, RequestsForOtherControlsDrawNothing) {
         1002,    // next to IDC_REMOVE_SERVICES; a button here
         0xFFFF,  // the static texts
     };
-    SetFocus(m_hRemove);
+    SetFocus(m_services.hRemove);
     for (int nID : ids) {
         Canvas canvas(160, 64, kBack);
         std::string untouched = canvas.Picture(ButtonLegend());
@@ -281,10 +271,10 @@ TEST_F(ButtonPaintTest, RequestsForOtherControlsDrawNothing) {
         dis.CtlType = ODT_BUTTON;
         dis.CtlID = static_cast<UINT>(nID);
         dis.itemAction = ODA_DRAWENTIRE;
-        dis.hwndItem = m_hRemove;
+        dis.hwndItem = m_services.hRemove;
         dis.hDC = canvas.dc();
         dis.rcItem = {0, 0, 156, 60};
-        m_dlg->OnDrawItem(nID, &dis);
+        m_services.dlg->OnDrawItem(nID, &dis);
         EXPECT_EQ(untouched, canvas.Picture(ButtonLegend())) << "id " << nID;
         EXPECT_TRUE(winsim::DrawnTexts().empty()) << "id " << nID;
         EXPECT_TRUE(winsim::DrawnIcons().empty()) << "id " << nID;
@@ -344,17 +334,17 @@ TEST_F(ButtonPaintTest, TheMinimisedDialogShowsItsIconCentred) {
         {30, 30, 0, 0, "(30 - 32 + 1) / 2 truncates to 0, not -1"},
         {0, 0, -15, -15, "no client area: -31 / 2 truncates to -15, not -16"},
     };
-    ShowWindow(m_hDlg, SW_MINIMIZE);
-    ASSERT_TRUE(IsIconic(m_hDlg));
+    ShowWindow(m_services.hDlg, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(m_services.hDlg));
     for (const Row& row : rows) {
-        winsim::SetMinimizedClientSize(m_hDlg, row.cx, row.cy);
+        winsim::SetMinimizedClientSize(m_services.hDlg, row.cx, row.cy);
         winsim::ForgetDrawing();
         int live = winsim::LiveGdiObjects();
-        SendMessageA(m_hDlg, WM_PAINT, 0, 0);
+        SendMessageA(m_services.hDlg, WM_PAINT, 0, 0);
         auto icons = winsim::DrawnIcons();
         ASSERT_EQ(1u, icons.size()) << row.what;
-        EXPECT_EQ(m_hDlg, icons[0].hwnd) << row.what;
-        EXPECT_EQ(m_dlg->m_hIcon, icons[0].icon) << row.what;
+        EXPECT_EQ(m_services.hDlg, icons[0].hwnd) << row.what;
+        EXPECT_EQ(m_services.dlg->m_hIcon, icons[0].icon) << row.what;
         EXPECT_EQ(row.x, icons[0].x) << row.what;
         EXPECT_EQ(row.y, icons[0].y) << row.what;
         EXPECT_EQ(live, winsim::LiveGdiObjects()) << row.what << ": the paint context is ended";
@@ -362,13 +352,13 @@ TEST_F(ButtonPaintTest, TheMinimisedDialogShowsItsIconCentred) {
 }
 
 TEST_F(ButtonPaintTest, TheMinimisedIconLiesOnTheErasedBackground) {
-    ShowWindow(m_hDlg, SW_MINIMIZE);
-    winsim::SetMinimizedClientSize(m_hDlg, 36, 36);
-    SendMessageA(m_hDlg, WM_PAINT, 0, 0);
+    ShowWindow(m_services.hDlg, SW_MINIMIZE);
+    winsim::SetMinimizedClientSize(m_services.hDlg, 36, 36);
+    SendMessageA(m_services.hDlg, WM_PAINT, 0, 0);
     // The same icon drawn on the desktop's colour at (2, 2).
     Canvas expected(36, 36, GetSysColor(COLOR_BACKGROUND));
-    DrawIcon(expected.dc(), 2, 2, m_dlg->m_hIcon);
-    winsim::Picture painted = winsim::WindowPicture(m_hDlg);
+    DrawIcon(expected.dc(), 2, 2, m_services.dlg->m_hIcon);
+    winsim::Picture painted = winsim::WindowPicture(m_services.hDlg);
     ASSERT_EQ(36, painted.cx);
     ASSERT_EQ(36, painted.cy);
     int differing = 0;
@@ -382,17 +372,17 @@ TEST_F(ButtonPaintTest, TheMinimisedIconLiesOnTheErasedBackground) {
 TEST_F(ButtonPaintTest, ARestoredDialogLeavesItsPaintingToTheSystem) {
     winsim::ForgetDrawing();
     int live = winsim::LiveGdiObjects();
-    SendMessageA(m_hDlg, WM_PAINT, 0, 0);
-    for (const auto& icon : winsim::DrawnIcons()) EXPECT_NE(m_hDlg, icon.hwnd);
+    SendMessageA(m_services.hDlg, WM_PAINT, 0, 0);
+    for (const auto& icon : winsim::DrawnIcons()) EXPECT_NE(m_services.hDlg, icon.hwnd);
     EXPECT_EQ(live, winsim::LiveGdiObjects());
 }
 
 TEST_F(ButtonPaintTest, TheDragCursorIsTheWindowIcon) {
-    LRESULT bigIcon = SendMessageA(m_hDlg, WM_GETICON, ICON_BIG, 0);
+    LRESULT bigIcon = SendMessageA(m_services.hDlg, WM_GETICON, ICON_BIG, 0);
     EXPECT_NE(0, bigIcon);
-    EXPECT_EQ(bigIcon, reinterpret_cast<LRESULT>(m_dlg->OnQueryDragIcon()));
+    EXPECT_EQ(bigIcon, reinterpret_cast<LRESULT>(m_services.dlg->OnQueryDragIcon()));
     // As the system asks for it, through the dialog procedure.
-    EXPECT_EQ(bigIcon, SendMessageA(m_hDlg, WM_QUERYDRAGICON, 0, 0));
+    EXPECT_EQ(bigIcon, SendMessageA(m_services.hDlg, WM_QUERYDRAGICON, 0, 0));
 }
 
 // The applet as it runs: the system paints its buttons when it shows and again whenever one
